@@ -1,0 +1,94 @@
+#include "sys/registry.h"
+
+#include <gtest/gtest.h>
+
+#include "support/registry_backends.h"
+#include "sys/memory_registry.h"
+
+namespace tavrin::test {
+namespace {
+
+TEST(RootKeyFromName, MatchesTheSevenNamesExactly) {
+  EXPECT_EQ(RootKeyFromName(L"HKEY_CLASSES_ROOT"), 0x80000000u);
+  EXPECT_EQ(RootKeyFromName(L"HKEY_LOCAL_MACHINE"), 0x80000002u);
+  EXPECT_EQ(RootKeyFromName(L"HKEY_DYN_DATA"), 0x80000006u);
+  EXPECT_EQ(RootKeyFromName(L"hkey_local_machine"), 0u);
+  EXPECT_EQ(RootKeyFromName(L"HKLM"), 0u);
+  EXPECT_EQ(RootKeyFromName(L""), 0u);
+}
+
+class RegistryValues : public RegistryTest {};
+
+struct PathCase {
+  const wchar_t* path;
+  bool written;  // lands in HKCU\Software\TavrinTest\Sub
+};
+
+TEST_P(RegistryValues, PathFormsDecideWhereAWriteLands) {
+  const PathCase cases[] = {
+      {L"HKEY_CURRENT_USER\\Software\\TavrinTest\\Sub", true},
+      {L"HKEY_CURRENT_USER\\\\Software\\TavrinTest\\Sub", true},  // one extra backslash is dropped
+      {L"hkey_current_user\\Software\\TavrinTest\\Sub", false},
+      {L"HKCU\\Software\\TavrinTest\\Sub", false},
+      {L"Software\\TavrinTest\\Sub", false},
+  };
+  for (const PathCase& c : cases) {
+    auto keys = GetParam().open();
+    WriteRegistryInteger(*keys, c.path, L"Value", 5);
+    EXPECT_EQ(ReadBack(*keys, std::wstring(kUserTestKey) + L"\\Sub", L"Value").has_value(),
+              c.written)
+        << std::string(c.path, c.path + std::char_traits<wchar_t>::length(c.path));
+  }
+}
+
+TEST_P(RegistryValues, NegativeOneIsStoredAsFourFFBytesInTheSixtyFourBitView) {
+  WriteRegistryInteger(keys(), std::wstring(kMachineTestKey) + L"\\Deep\\Key", L"Minus", -1);
+  EXPECT_EQ(ReadBack(keys(), std::wstring(kMachineTestKey) + L"\\Deep\\Key", L"Minus"),
+            (StoredValue{reg::kDword, {0xFF, 0xFF, 0xFF, 0xFF}}));
+  EXPECT_FALSE(KeyExists(keys(), kMachineTestKey, reg::kWow64_32Key));
+}
+
+TEST_P(RegistryValues, DeletingFromAMissingKeyCreatesItEmpty) {
+  const std::wstring path = std::wstring(kMachineTestKey) + L"\\Fresh";
+  DeleteRegistryValue(keys(), path, L"Nothing");
+  EXPECT_TRUE(KeyExists(keys(), path));
+  WriteRegistryInteger(keys(), path, L"Gone", 1);
+  DeleteRegistryValue(keys(), path, L"Gone");
+  EXPECT_FALSE(ReadBack(keys(), path, L"Gone"));
+}
+
+TEST_P(RegistryValues, EmptySubKeyActsOnTheRootKey) {
+  WriteRegistryInteger(keys(), L"HKEY_CURRENT_USER\\", L"TavrinTestRootValue", 3);
+  EXPECT_EQ(ReadBack(keys(), L"HKEY_CURRENT_USER", L"TavrinTestRootValue"), Dword(3));
+  DeleteRegistryValue(keys(), L"HKEY_CURRENT_USER\\", L"TavrinTestRootValue");
+  EXPECT_FALSE(ReadBack(keys(), L"HKEY_CURRENT_USER", L"TavrinTestRootValue"));
+}
+
+TAVRIN_FOR_EACH_REGISTRY(RegistryValues);
+
+TEST(RegistryValuesRefused, ARefusedOpenChangesNothingAndTheNextCallWorks) {
+  MemoryRegistry keys;
+  const std::wstring locked = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Locked";
+  keys.DenyAccess(locked);
+  keys.ClearJournal();
+  WriteRegistryInteger(keys, locked, L"Value", 1);
+  DeleteRegistryValue(keys, locked, L"Value");
+  WriteRegistryInteger(keys, locked + L"\\Below", L"Value", 1);
+  EXPECT_TRUE(keys.Journal().empty());
+  EXPECT_FALSE(keys.KeyExists(locked + L"\\Below"));
+  EXPECT_EQ(keys.OpenHandleCount(), 0u);
+
+  WriteRegistryInteger(keys, L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Open", L"Value", 2);
+  EXPECT_EQ(ReadBack(keys, L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Open", L"Value"), Dword(2));
+}
+
+TEST(RegistryValuesHandles, EveryCallClosesItsKey) {
+  MemoryRegistry keys;
+  WriteRegistryInteger(keys, L"HKEY_LOCAL_MACHINE\\SOFTWARE\\A", L"V", 1);
+  DeleteRegistryValue(keys, L"HKEY_LOCAL_MACHINE\\SOFTWARE\\A", L"V");
+  WriteRegistryInteger(keys, L"HKEY_CURRENT_USER\\", L"V", 1);
+  EXPECT_EQ(keys.OpenHandleCount(), 0u);
+}
+
+}  // namespace
+}  // namespace tavrin::test
