@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The translation table carried in the executable, keyed by Korean source
+// texts, and the interface language chosen at start.
+namespace tavrin {
+
+// Two-letter code of the interface language; fixed at start, not limited to
+// the table's seven languages.
+extern std::wstring CurrentLanguage;
+
+// Replaces the table with the lines of a resource's bytes (UTF-8, optional BOM).
+void LoadTranslationTable(std::string_view bytes);
+
+// The text's entry in `language` (CurrentLanguage when empty), else English,
+// else the text itself. Never fails.
+std::wstring Translate(const std::wstring& text, const std::wstring& language = L"");
+
+}  // namespace tavrin
