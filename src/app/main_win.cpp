@@ -1,7 +1,10 @@
 #include <windows.h>
 
+#include "i18n/localisation.h"
+
 // One instance per logon session; a second start ends at once, showing nothing.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  tavrin::InitLocalisation();
   if (HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, L"TavrinMutex")) {
     CloseHandle(running);
     return 0;

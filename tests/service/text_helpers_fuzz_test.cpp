@@ -1,0 +1,101 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "service/text_helpers.h"
+#include "support/random_inputs.h"
+
+namespace tavrin::test {
+namespace {
+
+std::wstring AsciiUpper(std::wstring text) {
+  for (wchar_t& c : text) {
+    if (c >= L'a' && c <= L'z') c = c - L'a' + L'A';
+  }
+  return text;
+}
+
+// Whatever the inputs, the value is the stretch of the text just before the
+// reported next position, and that position is where the end marker stands.
+TEST(ExtractBetweenProperty, ValueEndsRightBeforeTheEndMarker) {
+  RandomInputs random;
+  const std::wstring alphabet = L"aAbB\"'\\{}:\u00e9\u00c9";
+  const std::vector<std::wstring> markers = {L"", L"\"", L"'", L"}", L"\"a\":\"", L"\"A\":{", L"\\", L"b\""};
+  for (int n = 0; n < RandomInputs::kCases; ++n) {
+    const std::wstring text = random.Text(alphabet, 30);
+    const std::wstring start = random.OneIn(2) ? random.Pick(markers) : random.Text(alphabet, 3);
+    const std::wstring end = random.OneIn(2) ? random.Pick(markers) : random.Text(alphabet, 2);
+    const std::ptrdiff_t position = random.Between(-2, static_cast<int>(text.size()) + 3);
+    const Extracted got = ExtractBetween(text, start, end, position);
+    SCOPED_TRACE(testing::Message() << "case " << n);
+    if (got.next == 0) {
+      ASSERT_EQ(got.value, L"");
+      continue;
+    }
+    const std::size_t endAt = static_cast<std::size_t>(got.next) - 2;  // 0-based index of the end marker
+    ASSERT_LE(endAt, text.size());
+    ASSERT_LE(got.value.size(), endAt);
+    ASSERT_EQ(got.value, text.substr(endAt - got.value.size(), got.value.size()));
+    if (end.empty()) {
+      ASSERT_EQ(endAt, text.size());
+    } else {
+      ASSERT_EQ(AsciiUpper(text.substr(endAt, end.size())), AsciiUpper(end));
+    }
+  }
+}
+
+TEST(UnescapeProperty, RandomTextsGiveAShorterTextOrAConversionError) {
+  RandomInputs random;
+  for (int n = 0; n < RandomInputs::kCases; ++n) {
+    const std::wstring text = random.Text(L"\\\\\\uUnbtx0aF9\"'/\U0001F600", 12);
+    try {
+      EXPECT_LE(Unescape(text).size(), text.size()) << "case " << n;
+    } catch (const ConversionError&) {
+      // a malformed \u escape; anything else escapes and fails the test
+    }
+  }
+}
+
+std::wstring Utf16Units(char32_t c) {
+  if (c < 0x10000) return std::wstring(1, static_cast<wchar_t>(c));
+  return {static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)),
+          static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
+}
+
+// Escaping a text in any mix of the forms JSON allows (surrogate pairs as two
+// \u escapes) and unescaping it gives the text back.
+TEST(UnescapeProperty, UndoesAnyEscaping) {
+  RandomInputs random;
+  const std::vector<char32_t> characters = {U'a', U'Z', U'u', U'"', U'\\', U'/', U'\'', U'\n', U'\t',
+                                            U'\b', U'\u00e9', U'\uAC00', U'\uFFFF', U'\U0001F600',
+                                            U'\U0010FFFF', 0};
+  const std::wstring_view shortForms = L"\"\"\\\\//''\bb\nn\tt";  // character, escape letter
+  const std::wstring digits = L"0123456789abcdef0123456789ABCDEF";
+  for (int n = 0; n < RandomInputs::kCases; ++n) {
+    std::wstring original, escaped;
+    for (int length = random.Between(0, 10); length > 0; --length) {
+      const char32_t c = random.Pick(characters);
+      const std::wstring units = Utf16Units(c);
+      const std::wstring wide = sizeof(wchar_t) == 2 ? units : std::wstring(1, static_cast<wchar_t>(c));
+      original += wide;
+      const std::size_t shortForm = c < 0x10000 ? shortForms.find(static_cast<wchar_t>(c)) : shortForms.npos;
+      const int form = random.Between(0, 2);
+      if (form == 0 && c != U'\\') {
+        escaped += wide;
+      } else if (form == 1 && shortForm != shortForms.npos && shortForm % 2 == 0) {
+        escaped += {L'\\', shortForms[shortForm + 1]};
+      } else {
+        const std::size_t letterCase = random.OneIn(2) ? 16 : 0;
+        for (const wchar_t unit : units) {
+          escaped += L"\\u";
+          for (int shift = 12; shift >= 0; shift -= 4) escaped += digits[letterCase + ((unit >> shift) & 0xF)];
+        }
+      }
+    }
+    ASSERT_EQ(Unescape(escaped), original) << "case " << n;
+  }
+}
+
+}  // namespace
+}  // namespace tavrin::test
