@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "i18n/ascii_case.h"
 #include "i18n/text_encoding.h"
 
 namespace tavrin {
@@ -12,7 +13,7 @@ std::wstring CurrentLanguage;
 namespace {
 
 // Blocks of `code=text` lines, one language each, separated by empty lines.
-std::vector<std::wstring> table;
+std::vector<std::wstring> TranslationTable;
 
 std::wstring_view CodeOf(std::wstring_view line) {
   const auto equals = line.find(L'=');
@@ -39,20 +40,15 @@ std::wstring WithLineBreaks(std::wstring_view text) {
   return out;
 }
 
-wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c; }
-
-bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
-  return std::ranges::equal(a, b, [](wchar_t x, wchar_t y) { return AsciiUpper(x) == AsciiUpper(y); });
-}
-
 std::size_t BlockStart(std::size_t line) {
-  while (line > 0 && !table[line - 1].empty()) --line;
+  while (line > 0 && !TranslationTable[line - 1].empty()) --line;
   return line;
 }
 
 const std::wstring* LineForCode(std::size_t blockStart, std::wstring_view code) {
-  for (std::size_t i = blockStart; i < table.size() && !table[i].empty(); ++i) {
-    if (CodeOf(table[i]) == code) return &table[i];
+  for (auto line = TranslationTable.begin() + blockStart;
+       line != TranslationTable.end() && !line->empty(); ++line) {
+    if (CodeOf(*line) == code) return &*line;
   }
   return nullptr;
 }
@@ -76,22 +72,24 @@ std::vector<std::wstring> TranslationLines(std::string_view bytes) {
 
 void LoadTranslationTable(std::string_view bytes) {
   try {
-    table = TranslationLines(bytes);
+    TranslationTable = TranslationLines(bytes);
   } catch (const std::bad_alloc&) {
-    table.clear();  // the interface then shows its source texts
+    TranslationTable.clear();  // the interface then shows its source texts
   }
 }
 
 std::wstring Translate(const std::wstring& text, const std::wstring& language) {
   if (text.empty()) return text;
-  const auto hit = std::ranges::find_if(
-      table, [&text](const std::wstring& line) { return EqualIgnoringAsciiCase(TextOf(line), text); });
-  if (hit == table.end()) return WithLineBreaks(text);
-  const std::size_t blockStart = BlockStart(static_cast<std::size_t>(hit - table.begin()));
-  for (const std::wstring_view code : {language.empty() ? std::wstring_view(CurrentLanguage)
-                                                         : std::wstring_view(language),
-                                       std::wstring_view(L"en")}) {
-    if (const std::wstring* line = LineForCode(blockStart, code)) return WithLineBreaks(TextOf(*line));
+  const auto hit = std::ranges::find_if(TranslationTable, [&text](const std::wstring& line) {
+    return EqualIgnoringAsciiCase(TextOf(line), text);
+  });
+  if (hit == TranslationTable.end()) return WithLineBreaks(text);
+  const auto blockStart = BlockStart(static_cast<std::size_t>(hit - TranslationTable.begin()));
+  const std::wstring_view wanted = language.empty() ? CurrentLanguage : language;
+  for (const std::wstring_view code : {wanted, std::wstring_view(L"en")}) {
+    if (const std::wstring* line = LineForCode(blockStart, code)) {
+      return WithLineBreaks(TextOf(*line));
+    }
   }
   return WithLineBreaks(text);
 }

@@ -1,15 +1,9 @@
 #include "service/text_helpers.h"
 
+#include "i18n/ascii_case.h"
+
 namespace tavrin {
 namespace {
-
-std::wstring AsciiUpper(std::wstring_view text) {
-  std::wstring upper(text);
-  for (wchar_t& c : upper) {
-    if (c >= L'a' && c <= L'z') c = c - L'a' + L'A';
-  }
-  return upper;
-}
 
 // Turns each escaped quote into a backslash pair so that only the closing
 // quote is found. Escapes are taken pairwise from the start, so an escaped
@@ -75,7 +69,8 @@ Extracted ExtractBetween(std::wstring_view text, std::wstring_view startMarker,
   std::size_t valueStart = 0;
   if (!startMarker.empty()) {
     if (position < 1) return {};
-    const std::size_t found = search.find(AsciiUpper(startMarker), static_cast<std::size_t>(position - 1));
+    const std::size_t from = static_cast<std::size_t>(position - 1);
+    const std::size_t found = search.find(AsciiUpper(startMarker), from);
     if (found == search.npos) return {};
     valueStart = found + startMarker.size();
   }

@@ -37,7 +37,7 @@ TEST(TranslationResource, IsTheShippedTableInsideTheProgram) {
 // The test program carries no table: the start-up leaves it empty and every
 // text shows as designed.
 TEST(InitLocalisation, WithoutTheResourceTextsStayAsDesigned) {
-  LoadTranslationTable("ko=\xEC\xB2\x98\xEC\x9D\x8C\xED\x99\x94\xEB\xA9\xB4\r\nen=Home\r\nfr=Accueil");
+  LoadTranslationTable(WideToUtf8(L"ko=처음화면\r\nen=Home\r\nfr=Accueil"));
   ASSERT_EQ(TranslationResource(GetModuleHandleW(nullptr)), std::string_view());
   InitLocalisation();
   EXPECT_EQ(Translate(L"처음화면", L"fr"), L"처음화면");

@@ -63,8 +63,8 @@ TEST(TranslateProperty, GivesTheTextOrALinesText) {
       answers.push_back(Unbroken(equals == std::wstring::npos ? L"" : line.substr(equals + 1)));
     }
     CurrentLanguage = random.Pick(languages);
-    const std::wstring text =
-        random.OneIn(2) || answers.empty() ? random.Text(L"aA=\\n \uAC00", 4) : random.Pick(answers);
+    const std::wstring text = random.OneIn(2) || answers.empty() ? random.Text(L"aA=\\n \uAC00", 4)
+                                                                  : random.Pick(answers);
     const std::wstring translated = Translate(text, random.Pick(languages));
     const bool fromTable = std::ranges::find(answers, translated) != answers.end();
     ASSERT_TRUE(translated == Unbroken(text) || fromTable) << "case " << n;

@@ -48,7 +48,8 @@ TEST(TranslationLines, ShippedTableHasSixteenBlocksOfSevenLanguages) {
     if (i % 8 == 7) {
       EXPECT_EQ(lines[i], L"") << "line " << i + 1;
     } else {
-      EXPECT_TRUE(lines[i].starts_with(codes[i % 8] + L"=")) << "line " << i + 1 << ": " << Narrow(lines[i]);
+      EXPECT_TRUE(lines[i].starts_with(codes[i % 8] + L"="))
+          << "line " << i + 1 << ": " << Narrow(lines[i]);
     }
   }
   EXPECT_EQ(lines[0], L"ko=Tavrin");
@@ -64,8 +65,8 @@ struct TranslateCase {
 };
 
 std::ostream& operator<<(std::ostream& out, const TranslateCase& c) {
-  return out << "current " << Narrow(c.current) << ", text \"" << Narrow(c.text) << "\", language \""
-             << Narrow(c.language) << '"';
+  return out << "current " << Narrow(c.current) << ", text \"" << Narrow(c.text)
+             << "\", language \"" << Narrow(c.language) << '"';
 }
 
 void ExpectTranslations(std::initializer_list<TranslateCase> cases) {
@@ -120,7 +121,8 @@ TEST(Translate, SmallTables) {
        {{L"ja", L"Key", L"", L"Key"}, {L"ja", L"Clef", L"", L"Clef"}}},
       // Backslash-n is matched as written and shown as a lone CR.
       {"ko=Two\\nlines\r\nen=Deux\\nlignes\\n",
-       {{L"en", L"two\\nlines", L"", L"Deux\rlignes\r"}, {L"en", L"Two\rlines", L"", L"Two\rlines"}}},
+       {{L"en", L"two\\nlines", L"", L"Deux\rlignes\r"},
+        {L"en", L"Two\rlines", L"", L"Two\rlines"}}},
       // A line without "=" has no code and no text but stays in its block;
       // further "=" belong to the text; a line of blanks is not a separator.
       {"ko=a=b\r\nnoequals\r\n \r\nen=A=B",

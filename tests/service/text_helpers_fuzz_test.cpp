@@ -3,25 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include "i18n/ascii_case.h"
 #include "service/text_helpers.h"
 #include "support/random_inputs.h"
 
 namespace tavrin::test {
 namespace {
 
-std::wstring AsciiUpper(std::wstring text) {
-  for (wchar_t& c : text) {
-    if (c >= L'a' && c <= L'z') c = c - L'a' + L'A';
-  }
-  return text;
-}
-
 // Whatever the inputs, the value is the stretch of the text just before the
 // reported next position, and that position is where the end marker stands.
 TEST(ExtractBetweenProperty, ValueEndsRightBeforeTheEndMarker) {
   RandomInputs random;
   const std::wstring alphabet = L"aAbB\"'\\{}:\u00e9\u00c9";
-  const std::vector<std::wstring> markers = {L"", L"\"", L"'", L"}", L"\"a\":\"", L"\"A\":{", L"\\", L"b\""};
+  const std::vector<std::wstring> markers = {L"",        L"\"",      L"'",   L"}",
+                                             L"\"a\":\"", L"\"A\":{", L"\\", L"b\""};
   for (int n = 0; n < RandomInputs::kCases; ++n) {
     const std::wstring text = random.Text(alphabet, 30);
     const std::wstring start = random.OneIn(2) ? random.Pick(markers) : random.Text(alphabet, 3);
@@ -33,7 +28,7 @@ TEST(ExtractBetweenProperty, ValueEndsRightBeforeTheEndMarker) {
       ASSERT_EQ(got.value, L"");
       continue;
     }
-    const std::size_t endAt = static_cast<std::size_t>(got.next) - 2;  // 0-based index of the end marker
+    const std::size_t endAt = static_cast<std::size_t>(got.next) - 2;  // 0-based, of the end marker
     ASSERT_LE(endAt, text.size());
     ASSERT_LE(got.value.size(), endAt);
     ASSERT_EQ(got.value, text.substr(endAt - got.value.size(), got.value.size()));
@@ -63,35 +58,48 @@ std::wstring Utf16Units(char32_t c) {
           static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
 }
 
-// Escaping a text in any mix of the forms JSON allows (surrogate pairs as two
-// \u escapes) and unescaping it gives the text back.
+// The character as the program holds it: UTF-16 units on Windows, one unit elsewhere.
+std::wstring Wide(char32_t c) {
+  return sizeof(wchar_t) == 2 ? Utf16Units(c) : std::wstring(1, static_cast<wchar_t>(c));
+}
+
+// One of the forms JSON allows for the character: itself, a short escape, or
+// \u escapes of its UTF-16 units in either letter case.
+std::wstring EscapedRandomly(RandomInputs& random, char32_t c) {
+  constexpr std::wstring_view kShortEscapes = L"\"\\/'\b\f\n\r\t";
+  constexpr std::wstring_view kEscapeLetters = L"\"\\/'bfnrt";
+  const std::size_t shortEscape = kShortEscapes.find(static_cast<wchar_t>(c));
+  switch (random.Between(0, 2)) {
+    case 0:
+      if (c != U'\\') return Wide(c);
+      break;
+    case 1:
+      if (shortEscape != kShortEscapes.npos) return {L'\\', kEscapeLetters[shortEscape]};
+      break;
+  }
+  const wchar_t* digits = random.OneIn(2) ? L"0123456789abcdef" : L"0123456789ABCDEF";
+  std::wstring escaped;
+  for (const wchar_t unit : Utf16Units(c)) {
+    escaped += L"\\u";
+    for (int shift = 12; shift >= 0; shift -= 4) escaped += digits[(unit >> shift) & 0xF];
+  }
+  return escaped;
+}
+
+// Escaping a text in any mix of forms (surrogate pairs as two \u escapes) and
+// unescaping it gives the text back.
 TEST(UnescapeProperty, UndoesAnyEscaping) {
   RandomInputs random;
-  const std::vector<char32_t> characters = {U'a', U'Z', U'u', U'"', U'\\', U'/', U'\'', U'\n', U'\t',
-                                            U'\b', U'\u00e9', U'\uAC00', U'\uFFFF', U'\U0001F600',
-                                            U'\U0010FFFF', 0};
-  const std::wstring_view shortForms = L"\"\"\\\\//''\bb\nn\tt";  // character, escape letter
-  const std::wstring digits = L"0123456789abcdef0123456789ABCDEF";
+  const std::vector<char32_t> characters = {
+      U'a',     U'Z',     U'u',     U'"',     U'\\',    U'/',      U'\'',         U'\n',
+      U'\t',    U'\b',    U'\f',    U'\r',    0,       U'\u00e9', U'\uAC00',     U'\uFFFF',
+      U'\U0001F600', U'\U0010FFFF'};
   for (int n = 0; n < RandomInputs::kCases; ++n) {
     std::wstring original, escaped;
     for (int length = random.Between(0, 10); length > 0; --length) {
       const char32_t c = random.Pick(characters);
-      const std::wstring units = Utf16Units(c);
-      const std::wstring wide = sizeof(wchar_t) == 2 ? units : std::wstring(1, static_cast<wchar_t>(c));
-      original += wide;
-      const std::size_t shortForm = c < 0x10000 ? shortForms.find(static_cast<wchar_t>(c)) : shortForms.npos;
-      const int form = random.Between(0, 2);
-      if (form == 0 && c != U'\\') {
-        escaped += wide;
-      } else if (form == 1 && shortForm != shortForms.npos && shortForm % 2 == 0) {
-        escaped += {L'\\', shortForms[shortForm + 1]};
-      } else {
-        const std::size_t letterCase = random.OneIn(2) ? 16 : 0;
-        for (const wchar_t unit : units) {
-          escaped += L"\\u";
-          for (int shift = 12; shift >= 0; shift -= 4) escaped += digits[letterCase + ((unit >> shift) & 0xF)];
-        }
-      }
+      original += Wide(c);
+      escaped += EscapedRandomly(random, c);
     }
     ASSERT_EQ(Unescape(escaped), original) << "case " << n;
   }

@@ -34,7 +34,8 @@ class RandomInputs {
   // Up to maxLength characters, each drawn from alphabet.
   std::wstring Text(std::wstring_view alphabet, int maxLength) {
     std::wstring text(static_cast<std::size_t>(Between(0, maxLength)), L'\0');
-    for (wchar_t& c : text) c = alphabet[static_cast<std::size_t>(Between(0, static_cast<int>(alphabet.size()) - 1))];
+    const int last = static_cast<int>(alphabet.size()) - 1;
+    for (wchar_t& c : text) c = alphabet[static_cast<std::size_t>(Between(0, last))];
     return text;
   }
 
