@@ -1,0 +1,193 @@
+#include "app/tuning_controller.h"
+
+#include <array>
+#include <atomic>
+#include <optional>
+#include <thread>
+
+#include "i18n/translation.h"
+#include "settings/config.h"
+
+namespace tavrin {
+namespace {
+
+constexpr wchar_t kSettingsName[] = L"Tavrin";
+constexpr wchar_t kStatusKey[] = L"status";
+
+// The order in which the stored choices are put back into the boxes.
+constexpr std::array<OptionBox, kOptionBoxCount> kLoadOrder = {
+    OptionBox::ChkTcpNoDelay, OptionBox::ChkTCPAckFrequency, OptionBox::ChkTcpDelAckTick,
+    OptionBox::ChkNetworkThrottlingIndex, OptionBox::ChkSystemResponsiveness};
+
+std::wstring SettingsKey(OptionBox box) {
+  return std::wstring(kTweaks[static_cast<std::size_t>(box)].settingsKey);
+}
+
+// How the window shows each state, and what is stored on entering it.
+struct StatusLook {
+  const wchar_t* caption;  // Korean source text; empty shows nothing
+  bool enabled;
+  bool pressed;
+  bool busy;
+  std::optional<std::int32_t> stored;
+};
+
+std::optional<StatusLook> LookOf(TStatus status) {
+  switch (status) {
+    case stIdle:
+      return StatusLook{L"실행하기", true, false, false, 0};
+    case stRunning:
+      return StatusLook{L"실행중", true, true, false, 1};
+    case stBusy:
+      return StatusLook{L"", false, false, true, std::nullopt};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+// Shared by the worker and its final step; lives until both let go.
+struct TTuningController::HandOver {
+  TStatus Status;
+  // Cleared when the controller goes; dereferenced on the interface thread only.
+  std::atomic<TTuningController*> controller;
+  std::shared_ptr<ReachabilityProbe> probe;
+  std::shared_ptr<Sleeper> sleeper;
+  std::shared_ptr<InterfaceThread> interfaceThread;
+};
+
+TTuningController::TTuningController(TuningView& view, TuningServices services)
+    : view_(view), services_(std::move(services)) {}
+
+TTuningController::~TTuningController() {
+  if (auto record = waiting_.lock()) record->controller = nullptr;
+}
+
+void TTuningController::LoadState() {
+  if (!services_.adapters.GetActiveAdapter(NetworkName, NetworkGUID, NetworkIP)) {
+    NetworkName = Translate(L"알수없음");
+    NetworkGUID.clear();
+    NetworkIP.clear();
+  }
+  view_.ShowAdapter(NetworkName, NetworkIP);
+
+  std::int32_t stored = 0;
+  {
+    TConfig config(services_.registry, kSettingsName);
+    stored = config.ReadInteger(kStatusKey, 0);
+    for (const OptionBox box : kLoadOrder) {
+      view_.SetOption(box, config.ReadBoolean(SettingsKey(box), true));
+    }
+  }
+  SetStatus(static_cast<TStatus>(stored & 0xFF));
+}
+
+void TTuningController::SetStatus(TStatus status, const std::wstring& message) {
+  if (!message.empty()) view_.ShowError(message);
+  if (const std::optional<StatusLook> look = LookOf(status)) {
+    FStatus = status;
+    view_.ShowBusy(look->busy);
+    view_.ShowStartButton(*look->caption ? Translate(look->caption) : L"", look->enabled,
+                          look->pressed);
+    if (look->stored) SaveInteger(kStatusKey, *look->stored);
+  }
+  view_.EnableOptions(FStatus == stIdle);
+}
+
+void TTuningController::BtnStartClick() {
+  switch (FStatus) {
+    case stIdle:
+      if (NetworkGUID.empty()) {
+        SetStatus(stIdle, Translate(L"활성중인 네트워크가 없습니다."));
+      } else {
+        Start();
+      }
+      break;
+    case stRunning:
+      Stop();
+      break;
+    case stBusy:
+      break;
+  }
+}
+
+void TTuningController::Start() {
+  SetStatus(stBusy);
+  OptionStates selected{};
+  for (const Tweak& tweak : kTweaks) {
+    selected[static_cast<std::size_t>(tweak.box)] = view_.GetOption(tweak.box);
+  }
+  ApplyTweaks(services_.registry, NetworkGUID, selected);
+  Refresh(stRunning);
+}
+
+void TTuningController::Stop() {
+  SetStatus(stBusy);
+  RevertTweaks(services_.registry, NetworkGUID);
+  Refresh(stIdle);
+}
+
+void TTuningController::Refresh(TStatus status) {
+  auto record = std::make_shared<HandOver>();
+  record->Status = status;
+  record->controller = this;
+  record->probe = services_.probe;
+  record->sleeper = services_.sleeper;
+  record->interfaceThread = services_.interfaceThread;
+  waiting_ = record;
+
+  services_.connections.SetAdapterConnected(NetworkGUID, false);
+  services_.connections.SetAdapterConnected(NetworkGUID, true);
+
+  std::thread([record] {
+    // Probing stops early once the controller is gone: nobody waits for it.
+    for (int left = kProbeCount; left > 0 && record->controller; --left) {
+      if (record->probe->IsOnline()) break;
+      record->sleeper->Sleep(kProbePause);
+    }
+    record->interfaceThread->RunOnInterfaceThread([record] {
+      if (TTuningController* controller = record->controller) {
+        controller->SetStatus(record->Status);
+      }
+    });
+  }).detach();
+}
+
+void TTuningController::ChkTCPAckFrequencyClick() { SaveOption(OptionBox::ChkTCPAckFrequency); }
+void TTuningController::ChkTcpDelAckTickClick() { SaveOption(OptionBox::ChkTcpDelAckTick); }
+void TTuningController::ChkTcpNoDelayClick() { SaveOption(OptionBox::ChkTcpNoDelay); }
+void TTuningController::ChkNetworkThrottlingIndexClick() {
+  SaveOption(OptionBox::ChkNetworkThrottlingIndex);
+}
+void TTuningController::ChkSystemResponsivenessClick() {
+  SaveOption(OptionBox::ChkSystemResponsiveness);
+}
+
+void TTuningController::OptionClick(OptionBox box) {
+  switch (box) {
+    case OptionBox::ChkTCPAckFrequency:
+      return ChkTCPAckFrequencyClick();
+    case OptionBox::ChkTcpDelAckTick:
+      return ChkTcpDelAckTickClick();
+    case OptionBox::ChkTcpNoDelay:
+      return ChkTcpNoDelayClick();
+    case OptionBox::ChkNetworkThrottlingIndex:
+      return ChkNetworkThrottlingIndexClick();
+    case OptionBox::ChkSystemResponsiveness:
+      return ChkSystemResponsivenessClick();
+  }
+}
+
+void TTuningController::SaveOption(OptionBox box) {
+  SaveBoolean(SettingsKey(box), view_.GetOption(box));
+}
+
+void TTuningController::SaveBoolean(const std::wstring& name, bool value) {
+  TConfig(services_.registry, kSettingsName).WriteBoolean(name, value);
+}
+
+void TTuningController::SaveInteger(const std::wstring& name, std::int32_t value) {
+  TConfig(services_.registry, kSettingsName).WriteInteger(name, value);
+}
+
+}  // namespace tavrin

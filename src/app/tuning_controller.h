@@ -1,0 +1,99 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/interface_thread.h"
+#include "app/tuning_view.h"
+#include "app/tweaks.h"
+#include "sys/registry_keys.h"
+
+namespace tavrin {
+
+enum TStatus : std::uint8_t { stIdle = 0, stRunning = 1, stBusy = 2 };
+
+// The controller's collaborators, each as small as the call it stands for.
+class AdapterDiscovery {
+ public:
+  virtual ~AdapterDiscovery() = default;
+  virtual bool GetActiveAdapter(std::wstring& name, std::wstring& guid, std::wstring& ip) = 0;
+};
+
+class ConnectionRestart {
+ public:
+  virtual ~ConnectionRestart() = default;
+  virtual bool SetAdapterConnected(const std::wstring& id, bool connected) = 0;
+};
+
+// Called on the worker thread: implementations must be safe there.
+class ReachabilityProbe {
+ public:
+  virtual ~ReachabilityProbe() = default;
+  virtual bool IsOnline() = 0;
+};
+
+class Sleeper {
+ public:
+  virtual ~Sleeper() = default;
+  virtual void Sleep(std::chrono::milliseconds duration) = 0;
+};
+
+struct TuningServices {
+  RegistryKeys& registry;
+  AdapterDiscovery& adapters;
+  ConnectionRestart& connections;
+  // Shared with the worker, which may outlive the controller.
+  std::shared_ptr<ReachabilityProbe> probe;
+  std::shared_ptr<Sleeper> sleeper;
+  std::shared_ptr<InterfaceThread> interfaceThread;
+};
+
+// The start button's three-state machine: apply the selected tweaks, restart
+// the adapter and wait for the network; revert the same way. Lives on the
+// interface thread; one worker at a time does the waiting.
+class TTuningController {
+ public:
+  static constexpr int kProbeCount = 300;
+  static constexpr std::chrono::milliseconds kProbePause{1000};
+
+  TTuningController(TuningView& view, TuningServices services);
+  // Detaches a waiting worker: its final step then does nothing.
+  ~TTuningController();
+  TTuningController(const TTuningController&) = delete;
+  TTuningController& operator=(const TTuningController&) = delete;
+
+  void LoadState();
+  void SetStatus(TStatus status, const std::wstring& message = L"");
+  void Start();
+  void Stop();
+  void Refresh(TStatus status);
+
+  void BtnStartClick();
+  void ChkTCPAckFrequencyClick();
+  void ChkTcpDelAckTickClick();
+  void ChkTcpNoDelayClick();
+  void ChkNetworkThrottlingIndexClick();
+  void ChkSystemResponsivenessClick();
+  // Routes a box's change to its handler above.
+  void OptionClick(OptionBox box);
+
+  TStatus FStatus = stIdle;
+  std::wstring NetworkName;
+  std::wstring NetworkGUID;
+  std::wstring NetworkIP;
+
+ private:
+  struct HandOver;
+
+  void SaveOption(OptionBox box);
+  void SaveBoolean(const std::wstring& name, bool value);
+  void SaveInteger(const std::wstring& name, std::int32_t value);
+
+  TuningView& view_;
+  TuningServices services_;
+  std::weak_ptr<HandOver> waiting_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,341 @@
+#include "app/tuning_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <thread>
+
+#include "app/tuning_fakes.h"
+#include "i18n/translation.h"
+#include "settings/config.h"
+#include "support/registry_backends.h"
+#include "sys/memory_registry.h"
+
+namespace tavrin::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::wstring kSettingsKey = L"HKEY_CURRENT_USER\\Software\\Tavrin";
+const OptionStates kAll = {true, true, true, true, true};
+
+class TuningControllerTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::ifstream file(TAVRIN_TRANSLATE_FILE, std::ios::binary);
+    LoadTranslationTable(std::string(std::istreambuf_iterator<char>(file), {}));
+    CurrentLanguage = L"en";
+  }
+
+  void Create() {
+    controller = std::make_unique<TTuningController>(
+        view, TuningServices{registry, adapters, connections, probe, sleeper, ui});
+    view.controller = controller.get();
+  }
+  // Creates the controller and runs its start-up pass, as window creation
+  // does; what that pass showed moves to loadLog.
+  void Load() {
+    Create();
+    controller->LoadState();
+    registry.ClearJournal();
+    loadLog = std::exchange(view.log, {});
+  }
+
+  void Store(const std::wstring& name, std::int32_t value) {
+    TConfig(registry, L"Tavrin").WriteInteger(name, value);
+  }
+  std::optional<StoredValue> Stored(const std::wstring& name) {
+    return ReadBack(registry, kSettingsKey, name);
+  }
+
+  // Value names written or deleted under HKEY_LOCAL_MACHINE, in order.
+  std::vector<std::wstring> MachineChanges() const {
+    std::vector<std::wstring> names;
+    for (const auto& change : registry.Journal()) {
+      if (change.keyPath.rfind(L"HKEY_LOCAL_MACHINE", 0) == 0) names.push_back(change.name);
+    }
+    return names;
+  }
+  bool StatusWritten() const {
+    for (const auto& change : registry.Journal()) {
+      if (change.name == L"status") return true;
+    }
+    return false;
+  }
+
+  void Press() { controller->BtnStartClick(); }
+  void Settle() { ASSERT_TRUE(ui->RunNext()) << "the worker handed nothing over"; }
+  void ExpectNoHandOver() { EXPECT_FALSE(ui->RunNext(50ms)); }
+
+  MemoryRegistry registry;
+  FakeView view;
+  FakeAdapters adapters;
+  FakeConnections connections;
+  std::shared_ptr<FakeProbe> probe = std::make_shared<FakeProbe>(0);
+  std::shared_ptr<FakeSleeper> sleeper = std::make_shared<FakeSleeper>();
+  std::shared_ptr<ManualInterfaceThread> ui = std::make_shared<ManualInterfaceThread>();
+  std::unique_ptr<TTuningController> controller;
+  std::vector<std::wstring> loadLog;
+};
+
+TEST_F(TuningControllerTest, FreshProfileChecksAllBoxesStoresThemAndIsIdle) {
+  Load();
+  EXPECT_EQ(view.options, kAll);
+  for (const Tweak& tweak : kTweaks) {
+    EXPECT_EQ(Stored(std::wstring(tweak.settingsKey)), Dword(1));
+  }
+  EXPECT_EQ(Stored(L"status"), Dword(0));
+  EXPECT_EQ(controller->FStatus, stIdle);
+  EXPECT_EQ(view.caption, L"Run");
+  EXPECT_TRUE(view.startEnabled);
+  EXPECT_FALSE(view.pressed);
+  EXPECT_FALSE(view.busy);
+  EXPECT_TRUE(view.optionsEnabled);
+}
+
+TEST_F(TuningControllerTest, StoredFalseOptionStaysClearAndIsNotWrittenAgain) {
+  Store(L"tcpnodelay", 0);
+  Create();
+  registry.ClearJournal();
+  controller->LoadState();
+  EXPECT_FALSE(view.GetOption(OptionBox::ChkTcpNoDelay));
+  EXPECT_TRUE(view.GetOption(OptionBox::ChkTCPAckFrequency));
+  for (const auto& change : registry.Journal()) EXPECT_NE(change.name, L"tcpnodelay");
+}
+
+TEST_F(TuningControllerTest, StoredStatusIsShownNotActedOn) {
+  struct Case {
+    std::int32_t stored;
+    TStatus shown;
+    const wchar_t* caption;  // nullptr: the button is never touched
+    bool busy, pressed, optionsEnabled;
+    std::optional<std::int32_t> storedAgain;
+  };
+  const Case cases[] = {
+      {0, stIdle, L"Run", false, false, true, 0},
+      {1, stRunning, L"Running", false, true, false, 1},
+      {2, stBusy, L"", true, false, false, std::nullopt},
+      {3, stIdle, nullptr, false, false, true, std::nullopt},
+      {256, stIdle, L"Run", false, false, true, 0},
+      {257, stRunning, L"Running", false, true, false, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    MemoryRegistry fresh;
+    FakeView shownView;
+    TTuningController shown(shownView, {fresh, adapters, connections, probe, sleeper, ui});
+    shownView.controller = &shown;
+    TConfig(fresh, L"Tavrin").WriteInteger(L"status", c.stored);
+    fresh.ClearJournal();
+    shown.LoadState();
+
+    EXPECT_EQ(shown.FStatus, c.shown);
+    EXPECT_EQ(shownView.busy, c.busy);
+    EXPECT_EQ(shownView.pressed, c.pressed);
+    EXPECT_EQ(shownView.optionsEnabled, c.optionsEnabled);
+    if (c.caption) {
+      EXPECT_EQ(shownView.caption, c.caption);
+    } else {
+      EXPECT_TRUE(std::none_of(shownView.log.begin(), shownView.log.end(), [](const auto& line) {
+        return line.rfind(L"ShowStartButton", 0) == 0 || line.rfind(L"ShowBusy", 0) == 0;
+      }));
+    }
+    bool statusWritten = false;
+    for (const auto& change : fresh.Journal()) {
+      EXPECT_EQ(change.keyPath.rfind(L"HKEY_LOCAL_MACHINE", 0), std::wstring::npos);
+      statusWritten |= change.name == L"status";
+    }
+    EXPECT_EQ(statusWritten, c.storedAgain.has_value());
+    if (c.storedAgain) {
+      EXPECT_EQ(ReadBack(fresh, kSettingsKey, L"status"), Dword(*c.storedAgain));
+    }
+  }
+  EXPECT_TRUE(connections.calls.empty());
+  EXPECT_EQ(probe->calls, 0);
+  ExpectNoHandOver();
+}
+
+TEST_F(TuningControllerTest, UnknownStoredStatusStillAppliesOnPress) {
+  Store(L"status", 3);
+  Load();
+  Press();
+  EXPECT_EQ(controller->FStatus, stBusy);
+  Settle();
+  EXPECT_EQ(controller->FStatus, stRunning);
+}
+
+TEST_F(TuningControllerTest, StartAppliesTheCheckedBoxesRestartsAndSettlesRunning) {
+  struct Case {
+    OptionStates boxes;
+    std::vector<std::wstring> written;
+  };
+  const Case cases[] = {
+      {kAll,
+       {L"TcpAckFrequency", L"TcpDelAckTicks", L"TCPNoDelay", L"TCPNoDelay",
+        L"NetworkThrottlingIndex", L"SystemResponsiveness"}},
+      {{true, false, false, false, true}, {L"TcpAckFrequency", L"SystemResponsiveness"}},
+      {{}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.written.size());
+    connections.calls.clear();
+    Store(L"status", 0);
+    Load();
+    for (const Tweak& tweak : kTweaks) {
+      view.SetOption(tweak.box, c.boxes[static_cast<std::size_t>(tweak.box)]);
+    }
+    registry.ClearJournal();
+
+    Press();
+    EXPECT_EQ(MachineChanges(), c.written);
+    EXPECT_EQ(connections.calls, (std::vector<std::pair<std::wstring, bool>>{
+                                     {adapters.guid, false}, {adapters.guid, true}}));
+    EXPECT_EQ(controller->FStatus, stBusy);
+    EXPECT_TRUE(view.busy);
+    EXPECT_FALSE(view.startEnabled);
+    EXPECT_FALSE(view.optionsEnabled);
+    EXPECT_FALSE(StatusWritten());
+
+    Settle();
+    EXPECT_EQ(controller->FStatus, stRunning);
+    EXPECT_EQ(view.caption, L"Running");
+    EXPECT_TRUE(view.pressed);
+    EXPECT_FALSE(view.busy);
+    EXPECT_EQ(Stored(L"status"), Dword(1));
+  }
+}
+
+TEST_F(TuningControllerTest, StopRevertsAllSixWhateverTheBoxesShow) {
+  Store(L"status", 1);
+  for (const Tweak& tweak : kTweaks) Store(std::wstring(tweak.settingsKey), 0);
+  Load();
+  Press();
+  EXPECT_EQ(MachineChanges(),
+            (std::vector<std::wstring>{L"TcpAckFrequency", L"TcpDelAckTicks", L"TCPNoDelay",
+                                       L"TCPNoDelay", L"NetworkThrottlingIndex",
+                                       L"SystemResponsiveness"}));
+  EXPECT_FALSE(StatusWritten());
+  Settle();
+  EXPECT_EQ(controller->FStatus, stIdle);
+  EXPECT_EQ(view.caption, L"Run");
+  EXPECT_EQ(Stored(L"status"), Dword(0));
+}
+
+TEST_F(TuningControllerTest, NoAdapterShowsTheErrorAndStaysIdle) {
+  adapters.found = false;
+  Load();
+  EXPECT_EQ(controller->NetworkName, L"Unknown");
+  EXPECT_TRUE(controller->NetworkGUID.empty());
+  EXPECT_TRUE(controller->NetworkIP.empty());
+  EXPECT_EQ(loadLog.front(), L"ShowAdapter Unknown | IP: ");
+
+  registry.ClearJournal();
+  Press();
+  EXPECT_EQ(view.errors, std::vector<std::wstring>{L"There are no active networks."});
+  EXPECT_EQ(controller->FStatus, stIdle);
+  EXPECT_TRUE(MachineChanges().empty());
+  EXPECT_EQ(Stored(L"status"), Dword(0));
+  EXPECT_TRUE(connections.calls.empty());
+}
+
+TEST_F(TuningControllerTest, StoredRunningWithoutAdapterStopsWithTheEmptyIdentifier) {
+  adapters.found = false;
+  Store(L"status", 1);
+  Load();
+  Press();
+  const std::wstring interfaces =
+      L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
+  ASSERT_EQ(registry.Journal().size(), 6u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(registry.Journal()[i].keyPath, interfaces);
+  EXPECT_EQ(connections.calls,
+            (std::vector<std::pair<std::wstring, bool>>{{L"", false}, {L"", true}}));
+  Settle();
+  EXPECT_EQ(controller->FStatus, stIdle);
+}
+
+TEST_F(TuningControllerTest, WorkerProbesUntilOnlineOrThreeHundredTimes) {
+  struct Case {
+    int failures;  // negative: never online
+    int probes, sleeps;
+  };
+  for (const Case& c : {Case{0, 1, 0}, Case{4, 5, 4}, Case{-1, 300, 300}}) {
+    SCOPED_TRACE(c.failures);
+    probe = std::make_shared<FakeProbe>(c.failures);
+    sleeper = std::make_shared<FakeSleeper>();
+    Store(L"status", 0);
+    Load();
+    Press();
+    Settle();
+    EXPECT_EQ(probe->calls, c.probes);
+    EXPECT_EQ(sleeper->sleeps, c.sleeps);
+    EXPECT_EQ(sleeper->sleptMs, c.sleeps * 1000LL);
+    EXPECT_EQ(controller->FStatus, stRunning);
+  }
+}
+
+TEST_F(TuningControllerTest, PressWhileBusyIsIgnoredAndOneWorkerRuns) {
+  probe = std::make_shared<FakeProbe>(1);
+  sleeper->HoldFirstSleep();
+  Load();
+  Press();
+  sleeper->WaitUntilHeld();
+  registry.ClearJournal();
+  Press();
+  controller->BtnStartClick();
+  EXPECT_TRUE(registry.Journal().empty());
+  EXPECT_EQ(connections.calls.size(), 2u);
+  sleeper->Release();
+  Settle();
+  ExpectNoHandOver();
+  EXPECT_EQ(probe->calls, 2);
+  EXPECT_EQ(controller->FStatus, stRunning);
+}
+
+TEST_F(TuningControllerTest, ClosingWhileTheWorkerWaitsDropsItsFinalStep) {
+  // The window goes first and takes its controller along; the program's
+  // interface thread may close its dispatcher too.
+  for (const bool dispatcherClosed : {false, true}) {
+    SCOPED_TRACE(dispatcherClosed);
+    probe = std::make_shared<FakeProbe>(-1);
+    sleeper = std::make_shared<FakeSleeper>();
+    ui = std::make_shared<ManualInterfaceThread>();
+    sleeper->HoldFirstSleep();
+    Load();
+    Press();
+    sleeper->WaitUntilHeld();
+    view.log.clear();
+
+    if (dispatcherClosed) ui->Close();
+    controller.reset();
+    sleeper->Release();
+    // The worker stops probing; its hand-over does nothing or is dropped.
+    EXPECT_EQ(ui->RunNext(dispatcherClosed ? 50ms : 10s), !dispatcherClosed);
+    // The worker ends: only the test still holds the sleeper.
+    for (int i = 0; i < 200 && sleeper.use_count() > 1; ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(sleeper.use_count(), 1);
+    EXPECT_EQ(probe->calls, 1);
+    EXPECT_TRUE(view.log.empty());
+  }
+}
+
+TEST_F(TuningControllerTest, WronglyTypedSettingEscapesLoadState) {
+  ScopedKey key(registry);
+  key.Create(reg::kCurrentUser, L"Software\\Tavrin", reg::kKeyAllAccess);
+  const std::uint8_t text[] = {'1', 0, 0, 0};
+  registry.SetValue(key.Get(), L"status", reg::kSz, text, sizeof text);
+  Create();
+  try {
+    controller->LoadState();
+    FAIL() << "LoadState returned";
+  } catch (const ConfigError& error) {
+    EXPECT_EQ(error.Message(), L"Invalid data type for 'status'");
+  }
+  EXPECT_TRUE(std::none_of(view.log.begin(), view.log.end(), [](const auto& line) {
+    return line.rfind(L"ShowStartButton", 0) == 0;
+  }));
+}
+
+}  // namespace
+}  // namespace tavrin::test

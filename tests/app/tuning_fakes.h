@@ -1,0 +1,169 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/tuning_controller.h"
+
+namespace tavrin::test {
+
+// Records what the controller shows; SetOption runs the handler like a click.
+class FakeView final : public TuningView {
+ public:
+  TTuningController* controller = nullptr;
+  OptionStates options{};
+  std::vector<std::wstring> log;
+  std::vector<std::wstring> errors;
+  std::wstring caption;
+  bool startEnabled = false;
+  bool pressed = false;
+  bool busy = false;
+  bool optionsEnabled = false;
+
+  void ShowAdapter(const std::wstring& name, const std::wstring& address) override {
+    log.push_back(L"ShowAdapter " + name + L" | IP: " + address);
+  }
+  bool GetOption(OptionBox box) override { return options[Index(box)]; }
+  void SetOption(OptionBox box, bool checked) override {
+    if (options[Index(box)] == checked) return;
+    options[Index(box)] = checked;
+    controller->OptionClick(box);
+  }
+  void EnableOptions(bool enabled) override {
+    optionsEnabled = enabled;
+    log.push_back(enabled ? L"EnableOptions on" : L"EnableOptions off");
+  }
+  void ShowStartButton(const std::wstring& text, bool enabled, bool down) override {
+    caption = text, startEnabled = enabled, pressed = down;
+    log.push_back(L"ShowStartButton " + text);
+  }
+  void ShowBusy(bool on) override {
+    busy = on;
+    log.push_back(on ? L"ShowBusy on" : L"ShowBusy off");
+  }
+  void ShowError(const std::wstring& text) override {
+    errors.push_back(text);
+    log.push_back(L"ShowError " + text);
+  }
+
+ private:
+  static std::size_t Index(OptionBox box) { return static_cast<std::size_t>(box); }
+};
+
+class FakeAdapters final : public AdapterDiscovery {
+ public:
+  bool found = true;
+  std::wstring name = L"Test Ethernet", guid = L"{7A1E5C00-0000-4000-8000-00000000BEEF}",
+               ip = L"10.0.2.15";
+  bool GetActiveAdapter(std::wstring& n, std::wstring& g, std::wstring& i) override {
+    // A failed lookup may leave partial results behind; the controller drops them.
+    n = name, g = guid, i = ip;
+    return found;
+  }
+};
+
+class FakeConnections final : public ConnectionRestart {
+ public:
+  std::vector<std::pair<std::wstring, bool>> calls;
+  bool SetAdapterConnected(const std::wstring& id, bool connected) override {
+    calls.emplace_back(id, connected);
+    return true;
+  }
+};
+
+// Fails the first `failures` probes (forever when negative), then succeeds.
+class FakeProbe final : public ReachabilityProbe {
+ public:
+  explicit FakeProbe(int failures) : failures_(failures) {}
+  std::atomic<int> calls{0};
+  bool IsOnline() override {
+    const int call = ++calls;
+    return failures_ >= 0 && call > failures_;
+  }
+
+ private:
+  int failures_;
+};
+
+// Counts sleeps without sleeping; can hold the worker inside its first sleep.
+class FakeSleeper final : public Sleeper {
+ public:
+  std::atomic<int> sleeps{0};
+  std::atomic<long long> sleptMs{0};
+
+  void HoldFirstSleep() { hold_ = true; }
+  void WaitUntilHeld() { held_.get_future().wait(); }
+  void Release() { release_.set_value(); }
+
+  void Sleep(std::chrono::milliseconds duration) override {
+    sleptMs += duration.count();
+    if (++sleeps == 1 && hold_) {
+      held_.set_value();
+      release_.get_future().wait();
+    }
+  }
+
+ private:
+  bool hold_ = false;
+  std::promise<void> held_, release_;
+};
+
+// The interface thread in tests: hand-overs queue until the test runs them.
+class ManualInterfaceThread final : public InterfaceThread {
+ public:
+  void RunOnInterfaceThread(std::function<void()> step) override {
+    auto task = std::make_shared<Task>();
+    task->step = std::move(step);
+    auto done = task->done.get_future();
+    {
+      std::lock_guard lock(mutex_);
+      if (closed_) return;
+      queue_.push_back(task);
+    }
+    ready_.notify_one();
+    done.wait();
+  }
+
+  // Runs the next hand-over on the calling (test) thread; false on time-out.
+  bool RunNext(std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    std::shared_ptr<Task> task;
+    {
+      std::unique_lock lock(mutex_);
+      if (!ready_.wait_for(lock, timeout, [this] { return !queue_.empty(); })) return false;
+      task = queue_.front();
+      queue_.pop_front();
+    }
+    task->step();
+    task->done.set_value();
+    return true;
+  }
+
+  void Close() {
+    std::deque<std::shared_ptr<Task>> dropped;
+    {
+      std::lock_guard lock(mutex_);
+      closed_ = true;
+      dropped.swap(queue_);
+    }
+    for (const auto& task : dropped) task->done.set_value();
+  }
+
+ private:
+  struct Task {
+    std::function<void()> step;
+    std::promise<void> done;
+  };
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<std::shared_ptr<Task>> queue_;
+  bool closed_ = false;
+};
+
+}  // namespace tavrin::test

@@ -1,0 +1,106 @@
+// The hand-over on a real message loop, as the program runs it.
+#include "app/window_dispatcher_win.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+#include "app/tuning_controller.h"
+#include "app/tuning_fakes.h"
+#include "sys/memory_registry.h"
+
+namespace tavrin::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Pumps this thread's messages until done() holds or two seconds pass.
+template <typename Done>
+bool PumpUntil(Done done) {
+  const auto deadline = std::chrono::steady_clock::now() + 2s;
+  MSG message;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+TEST(WindowDispatcher, RunsTheStepOnItsThreadAndReturnsAfterIt) {
+  auto dispatcher = std::make_shared<WindowDispatcher>(nullptr);
+  std::atomic<DWORD> ranOn{0};
+  std::atomic<bool> returned{false};
+  std::thread worker([&] {
+    dispatcher->RunOnInterfaceThread([&] { ranOn = GetCurrentThreadId(); });
+    EXPECT_NE(ranOn, 0u);
+    returned = true;
+  });
+  EXPECT_TRUE(PumpUntil([&] { return returned.load(); }));
+  worker.join();
+  EXPECT_EQ(ranOn, GetCurrentThreadId());
+  dispatcher->Close();
+}
+
+TEST(WindowDispatcher, AThrowingStepGoesToTheErrorHandler) {
+  std::string reported;
+  auto dispatcher = std::make_shared<WindowDispatcher>([&](std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      reported = e.what();
+    }
+  });
+  std::atomic<bool> returned{false};
+  std::thread worker([&] {
+    dispatcher->RunOnInterfaceThread([] { throw std::runtime_error("broken step"); });
+    returned = true;
+  });
+  EXPECT_TRUE(PumpUntil([&] { return returned.load(); }));
+  worker.join();
+  EXPECT_EQ(reported, "broken step");
+  dispatcher->Close();
+}
+
+TEST(WindowDispatcher, CloseReleasesAWaitingWorkerWithoutRunningItsStep) {
+  auto dispatcher = std::make_shared<WindowDispatcher>(nullptr);
+  std::atomic<bool> ran{false};
+  std::atomic<bool> returned{false};
+  std::thread worker([&] {
+    dispatcher->RunOnInterfaceThread([&] { ran = true; });
+    returned = true;
+  });
+  std::this_thread::sleep_for(50ms);  // the worker is waiting; nothing pumps
+  dispatcher->Close();
+  worker.join();
+  EXPECT_TRUE(returned);
+  dispatcher->RunOnInterfaceThread([&] { ran = true; });  // closed: dropped at once
+  std::thread late([&] { dispatcher->RunOnInterfaceThread([&] { ran = true; }); });
+  late.join();
+  PumpUntil([] { return false; });
+  EXPECT_FALSE(ran);
+}
+
+TEST(WindowDispatcher, ControllerSettlesThroughTheMessageLoop) {
+  MemoryRegistry registry;
+  FakeView view;
+  FakeAdapters adapters;
+  FakeConnections connections;
+  auto dispatcher = std::make_shared<WindowDispatcher>(nullptr);
+  TTuningController controller(view, {registry, adapters, connections,
+                                      std::make_shared<FakeProbe>(3),
+                                      std::make_shared<FakeSleeper>(), dispatcher});
+  view.controller = &controller;
+  controller.LoadState();
+  controller.BtnStartClick();
+  EXPECT_EQ(controller.FStatus, stBusy);
+  EXPECT_TRUE(PumpUntil([&] { return controller.FStatus == stRunning; }));
+  controller.BtnStartClick();
+  EXPECT_TRUE(PumpUntil([&] { return controller.FStatus == stIdle; }));
+  dispatcher->Close();
+}
+
+}  // namespace
+}  // namespace tavrin::test
