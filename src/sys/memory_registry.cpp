@@ -124,20 +124,22 @@ const MemoryRegistry::Handle* MemoryRegistry::Find(RegHandle key) const {
   return found == handles_.end() ? nullptr : &found->second;
 }
 
-long MemoryRegistry::CreateKey(RegHandle parent, const std::wstring& subKey, std::uint32_t access,
-                               RegHandle& key) {
+long MemoryRegistry::OpenOrCreate(RegHandle parent, const std::wstring& subKey,
+                                  std::uint32_t access, bool create, RegHandle& key) {
   key = 0;
   Node* node = nullptr;
-  const long rc = Resolve(parent, subKey, access, true, node);
+  const long rc = Resolve(parent, subKey, access, create, node);
   return rc == reg::kSuccess ? Issue(node, access, key) : rc;
+}
+
+long MemoryRegistry::CreateKey(RegHandle parent, const std::wstring& subKey, std::uint32_t access,
+                               RegHandle& key) {
+  return OpenOrCreate(parent, subKey, access, true, key);
 }
 
 long MemoryRegistry::OpenKey(RegHandle parent, const std::wstring& subKey, std::uint32_t access,
                              RegHandle& key) {
-  key = 0;
-  Node* node = nullptr;
-  const long rc = Resolve(parent, subKey, access, false, node);
-  return rc == reg::kSuccess ? Issue(node, access, key) : rc;
+  return OpenOrCreate(parent, subKey, access, false, key);
 }
 
 long MemoryRegistry::QueryValue(RegHandle key, const std::wstring& name, std::uint32_t* type,

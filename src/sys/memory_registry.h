@@ -61,6 +61,8 @@ class MemoryRegistry final : public RegistryKeys {
   Node* RootNode(RegHandle root);
   long Resolve(RegHandle parent, const std::wstring& subKey, std::uint32_t access, bool create,
                Node*& out);
+  long OpenOrCreate(RegHandle parent, const std::wstring& subKey, std::uint32_t access,
+                    bool create, RegHandle& key);
   long Issue(Node* node, std::uint32_t access, RegHandle& key);
   const Handle* Find(RegHandle key) const;
   Node* FindPath(const std::wstring& fullPath) const;
