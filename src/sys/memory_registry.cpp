@@ -165,33 +165,27 @@ long MemoryRegistry::QueryValue(RegHandle key, const std::wstring& name, std::ui
   return reg::kSuccess;
 }
 
+long MemoryRegistry::Writable(RegHandle key, Node*& node) const {
+  const Handle* handle = Find(key);
+  node = handle ? handle->node : nullptr;
+  if (handle == nullptr) return reg::kInvalidHandle;
+  return (handle->access & kKeySetValue) == 0 ? reg::kAccessDenied : reg::kSuccess;
+}
+
 long MemoryRegistry::SetValue(RegHandle key, const std::wstring& name, std::uint32_t type,
                               const std::uint8_t* data, std::uint32_t size) {
-  const Handle* handle = Find(key);
-  long rc = reg::kSuccess;
-  if (handle == nullptr) {
-    rc = reg::kInvalidHandle;
-  } else if ((handle->access & kKeySetValue) == 0) {
-    rc = reg::kAccessDenied;
-  } else {
-    handle->node->values[Folded(name)] = Node::Value{name, type, {data, data + size}};
-  }
-  journal_.push_back({Change::Kind::kSet, handle ? handle->node->path : L"", name, type,
-                      {data, data + size}, rc});
+  Node* node = nullptr;
+  const long rc = Writable(key, node);
+  if (rc == reg::kSuccess) node->values[Folded(name)] = Node::Value{name, type, {data, data + size}};
+  journal_.push_back({Change::Kind::kSet, node ? node->path : L"", name, type, {data, data + size}, rc});
   return rc;
 }
 
 long MemoryRegistry::DeleteValue(RegHandle key, const std::wstring& name) {
-  const Handle* handle = Find(key);
-  long rc = reg::kSuccess;
-  if (handle == nullptr) {
-    rc = reg::kInvalidHandle;
-  } else if ((handle->access & kKeySetValue) == 0) {
-    rc = reg::kAccessDenied;
-  } else if (handle->node->values.erase(Folded(name)) == 0) {
-    rc = reg::kFileNotFound;
-  }
-  journal_.push_back({Change::Kind::kDelete, handle ? handle->node->path : L"", name, 0, {}, rc});
+  Node* node = nullptr;
+  long rc = Writable(key, node);
+  if (rc == reg::kSuccess && node->values.erase(Folded(name)) == 0) rc = reg::kFileNotFound;
+  journal_.push_back({Change::Kind::kDelete, node ? node->path : L"", name, 0, {}, rc});
   return rc;
 }
 

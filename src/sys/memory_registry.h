@@ -65,6 +65,8 @@ class MemoryRegistry final : public RegistryKeys {
                     bool create, RegHandle& key);
   long Issue(Node* node, std::uint32_t access, RegHandle& key);
   const Handle* Find(RegHandle key) const;
+  // The key's node, and whether its handle may change values.
+  long Writable(RegHandle key, Node*& node) const;
   Node* FindPath(const std::wstring& fullPath) const;
 
   std::map<RegHandle, std::unique_ptr<Node>> roots_;
