@@ -16,11 +16,12 @@ std::wstring TweakKeyPath(TweakKey key, const std::wstring& interfaceId) {
   return {};
 }
 
-void ApplyTweaks(RegistryKeys& keys, const std::wstring& interfaceId, const OptionStates& selected) {
+void ApplyTweaks(RegistryKeys& keys, const std::wstring& interfaceId,
+                 const OptionStates& selected) {
   for (const ValueChange& change : kValueChanges) {
     if (!selected[static_cast<std::size_t>(change.box)]) continue;
-    WriteRegistryInteger(keys, TweakKeyPath(change.key, interfaceId), std::wstring(change.valueName),
-                         change.applyValue);
+    WriteRegistryInteger(keys, TweakKeyPath(change.key, interfaceId),
+                         std::wstring(change.valueName), change.applyValue);
   }
 }
 

@@ -54,7 +54,8 @@ inline constexpr std::array<ValueChange, 6> kValueChanges = {{
     {OptionBox::ChkTcpDelAckTick, TweakKey::kInterface, L"TcpDelAckTicks", 0, std::nullopt},
     {OptionBox::ChkTcpNoDelay, TweakKey::kInterface, L"TCPNoDelay", 1, std::nullopt},
     {OptionBox::ChkTcpNoDelay, TweakKey::kMessageQueuing, L"TCPNoDelay", 1, std::nullopt},
-    {OptionBox::ChkNetworkThrottlingIndex, TweakKey::kMultimedia, L"NetworkThrottlingIndex", -1, 10},
+    {OptionBox::ChkNetworkThrottlingIndex, TweakKey::kMultimedia, L"NetworkThrottlingIndex", -1,
+     10},
     {OptionBox::ChkSystemResponsiveness, TweakKey::kMultimedia, L"SystemResponsiveness", 0, 20},
 }};
 
@@ -63,7 +64,8 @@ inline constexpr std::wstring_view kInterfacesPath =
 inline constexpr std::wstring_view kMessageQueuingPath =
     L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\MSMQ\\Parameters";
 inline constexpr std::wstring_view kMultimediaPath =
-    L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Multimedia\\SystemProfile";
+    L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows "
+    L"NT\\CurrentVersion\\Multimedia\\SystemProfile";
 
 // The registry path of a tweak key; the interface key ends in the interface
 // identifier, whatever it is (empty included).

@@ -85,7 +85,8 @@ void WindowDispatcher::Close() {
 LRESULT CALLBACK WindowDispatcher::WindowProc(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam) noexcept {
   if (message == kRunPending) {
-    if (auto* self = reinterpret_cast<WindowDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+    if (auto* self =
+            reinterpret_cast<WindowDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
       self->RunPending();
     }
     return 0;

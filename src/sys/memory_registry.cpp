@@ -176,8 +176,10 @@ long MemoryRegistry::SetValue(RegHandle key, const std::wstring& name, std::uint
                               const std::uint8_t* data, std::uint32_t size) {
   Node* node = nullptr;
   const long rc = Writable(key, node);
-  if (rc == reg::kSuccess) node->values[Folded(name)] = Node::Value{name, type, {data, data + size}};
-  journal_.push_back({Change::Kind::kSet, node ? node->path : L"", name, type, {data, data + size}, rc});
+  if (rc == reg::kSuccess)
+    node->values[Folded(name)] = Node::Value{name, type, {data, data + size}};
+  journal_.push_back(
+      {Change::Kind::kSet, node ? node->path : L"", name, type, {data, data + size}, rc});
   return rc;
 }
 

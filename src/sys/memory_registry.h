@@ -33,8 +33,8 @@ class MemoryRegistry final : public RegistryKeys {
                  RegHandle& key) override;
   long OpenKey(RegHandle parent, const std::wstring& subKey, std::uint32_t access,
                RegHandle& key) override;
-  long QueryValue(RegHandle key, const std::wstring& name, std::uint32_t* type,
-                  std::uint8_t* data, std::uint32_t* size) override;
+  long QueryValue(RegHandle key, const std::wstring& name, std::uint32_t* type, std::uint8_t* data,
+                  std::uint32_t* size) override;
   long SetValue(RegHandle key, const std::wstring& name, std::uint32_t type,
                 const std::uint8_t* data, std::uint32_t size) override;
   long DeleteValue(RegHandle key, const std::wstring& name) override;
@@ -61,8 +61,8 @@ class MemoryRegistry final : public RegistryKeys {
   Node* RootNode(RegHandle root);
   long Resolve(RegHandle parent, const std::wstring& subKey, std::uint32_t access, bool create,
                Node*& out);
-  long OpenOrCreate(RegHandle parent, const std::wstring& subKey, std::uint32_t access,
-                    bool create, RegHandle& key);
+  long OpenOrCreate(RegHandle parent, const std::wstring& subKey, std::uint32_t access, bool create,
+                    RegHandle& key);
   long Issue(Node* node, std::uint32_t access, RegHandle& key);
   const Handle* Find(RegHandle key) const;
   // The key's node, and whether its handle may change values.

@@ -26,8 +26,8 @@ class Win32RegistryKeys final : public RegistryKeys {
     return rc;
   }
 
-  long QueryValue(RegHandle key, const std::wstring& name, std::uint32_t* type,
-                  std::uint8_t* data, std::uint32_t* size) override {
+  long QueryValue(RegHandle key, const std::wstring& name, std::uint32_t* type, std::uint8_t* data,
+                  std::uint32_t* size) override {
     DWORD winType = 0;
     DWORD winSize = size ? *size : 0;
     const LONG rc = RegQueryValueExW(ToHkey(key), name.c_str(), nullptr, &winType, data,

@@ -16,7 +16,8 @@ const std::wstring kInterfaceKey =
     std::wstring(kTestInterfaceId);
 const std::wstring kMsmqKey = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\MSMQ\\Parameters";
 const std::wstring kMultimediaKey =
-    L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Multimedia\\SystemProfile";
+    L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows "
+    L"NT\\CurrentVersion\\Multimedia\\SystemProfile";
 
 struct Call {
   Kind kind;
@@ -51,9 +52,12 @@ Call Delete(const std::wstring& key, const std::wstring& name) {
 }
 
 const std::vector<Call> kRevertCalls = {
-    Delete(kInterfaceKey, L"TcpAckFrequency"),   Delete(kInterfaceKey, L"TcpDelAckTicks"),
-    Delete(kInterfaceKey, L"TCPNoDelay"),        Delete(kMsmqKey, L"TCPNoDelay"),
-    Set(kMultimediaKey, L"NetworkThrottlingIndex", 10), Set(kMultimediaKey, L"SystemResponsiveness", 20),
+    Delete(kInterfaceKey, L"TcpAckFrequency"),
+    Delete(kInterfaceKey, L"TcpDelAckTicks"),
+    Delete(kInterfaceKey, L"TCPNoDelay"),
+    Delete(kMsmqKey, L"TCPNoDelay"),
+    Set(kMultimediaKey, L"NetworkThrottlingIndex", 10),
+    Set(kMultimediaKey, L"SystemResponsiveness", 20),
 };
 
 TEST(TweakCatalogue, ApplyWritesTheSelectedTweaksInCatalogueOrder) {

@@ -1,6 +1,4 @@
 // The hand-over on a real message loop, as the program runs it.
-#include "app/window_dispatcher_win.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,6 +7,7 @@
 
 #include "app/tuning_controller.h"
 #include "app/tuning_fakes.h"
+#include "app/window_dispatcher_win.h"
 #include "sys/memory_registry.h"
 
 namespace tavrin::test {
@@ -89,9 +88,9 @@ TEST(WindowDispatcher, ControllerSettlesThroughTheMessageLoop) {
   FakeAdapters adapters;
   FakeConnections connections;
   auto dispatcher = std::make_shared<WindowDispatcher>(nullptr);
-  TTuningController controller(view, {registry, adapters, connections,
-                                      std::make_shared<FakeProbe>(3),
-                                      std::make_shared<FakeSleeper>(), dispatcher});
+  TTuningController controller(view,
+                               {registry, adapters, connections, std::make_shared<FakeProbe>(3),
+                                std::make_shared<FakeSleeper>(), dispatcher});
   view.controller = &controller;
   controller.LoadState();
   controller.BtnStartClick();

@@ -61,8 +61,8 @@ TEST_P(SettingsStore, ReadsInterpretWhatIsStored) {
 }
 
 TEST_P(SettingsStore, WrongTypesRaiseTheirOwnErrors) {
-  Plant(L"one", reg::kSz, {'1', 0, 0, 0});             // fits four bytes
-  Plant(L"ten", reg::kSz, {'1', 0, '0', 0, 0, 0});     // does not
+  Plant(L"one", reg::kSz, {'1', 0, 0, 0});          // fits four bytes
+  Plant(L"ten", reg::kSz, {'1', 0, '0', 0, 0, 0});  // does not
   Plant(L"number", reg::kDword, {1, 0, 0, 0});
   TConfig config(keys(), L"TavrinTest\\Store");
   const struct {

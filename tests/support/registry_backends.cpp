@@ -48,16 +48,15 @@ class SystemRegistryForTest final : public RegistryKeys {
                 std::uint32_t s) override {
     return real().SetValue(k, n, t, d, s);
   }
-  long DeleteValue(RegHandle k, const std::wstring& n) override {
-    return real().DeleteValue(k, n);
-  }
+  long DeleteValue(RegHandle k, const std::wstring& n) override { return real().DeleteValue(k, n); }
   long CloseKey(RegHandle k) override { return real().CloseKey(k); }
 
  private:
   static RegistryKeys& real() { return SystemRegistry(); }
   static void DeleteTree(const wchar_t* parent, const wchar_t* child, REGSAM view) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, parent, 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, parent, 0, KEY_ALL_ACCESS | view, &key) ==
+        ERROR_SUCCESS) {
       RegDeleteTreeW(key, child);
       RegCloseKey(key);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -7,8 +9,6 @@
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "sys/registry_keys.h"
 
@@ -45,7 +45,6 @@ bool KeyExists(RegistryKeys& keys, const std::wstring& fullPath,
                std::uint32_t view = reg::kWow64_64Key);
 StoredValue Dword(std::int32_t value);
 
-
 }  // namespace tavrin::test
 
 namespace tavrin::test {
@@ -61,8 +60,8 @@ class RegistryTest : public ::testing::TestWithParam<RegistryBackend> {
   std::unique_ptr<RegistryKeys> keys_;
 };
 
-#define TAVRIN_FOR_EACH_REGISTRY(Suite)                                   \
-  INSTANTIATE_TEST_SUITE_P(Backends, Suite,                               \
+#define TAVRIN_FOR_EACH_REGISTRY(Suite)                                             \
+  INSTANTIATE_TEST_SUITE_P(Backends, Suite,                                         \
                            ::testing::ValuesIn(::tavrin::test::RegistryBackends()), \
                            [](const auto& info) { return info.param.name; })
 }  // namespace tavrin::test
