@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ enum class BodyDecoding {
   kDeclaredCharset,  // the charset the reply declares, UTF-8 when it declares none
   kUtf8,             // UTF-8 whatever the reply declares
 };
+
+// Bodies are cut after this many bytes; the rest is never read.
+inline constexpr std::size_t kMaxBodyBytes = 1024 * 1024;
 
 // One GET per call with the platform's defaults for time-outs, redirects and
 // certificate checks; no state is kept between calls.

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavrin {
+
+// What discovery reads about the adapters, one call per step of the two WMI
+// queries, so that the Windows source answers each with one WMI call and tests
+// can script any outcome. Calls marked "throws" let their failures escape.
+class AdapterSource {
+ public:
+  enum class Property { kIndex, kName, kGuid };
+
+  virtual ~AdapterSource() = default;
+
+  // Runs the query for connected physical adapters; false when it cannot run.
+  // Throws when the result cannot be walked.
+  virtual bool QueryAdapters() = 0;
+  // Steps to the next adapter; false when there is none. Throws.
+  virtual bool NextAdapter() = 0;
+  // Whether the current adapter's Index is null. Throws.
+  virtual bool IndexIsNull() = 0;
+  // A property of the current adapter as text (Index in decimal); nothing
+  // when it cannot be read as text.
+  virtual std::optional<std::wstring> Read(Property property) = 0;
+
+  // Runs the configuration query for an adapter's Index. Throws.
+  virtual void QueryConfigurations(const std::wstring& index) = 0;
+  // Steps to the next configuration; false when there is none. Throws.
+  virtual bool NextConfiguration() = 0;
+  // The current configuration's IPAddress elements from the lower to the
+  // upper bound; nothing when it is null or not an array. Throws.
+  virtual std::optional<std::vector<std::wstring>> ReadAddresses() = 0;
+};
+
+// The first adapter, in the source's order, that is not excluded by name and
+// lists an address in the local address's network. On false the outputs hold
+// what the last adapter examined left in them.
+bool FindActiveAdapter(AdapterSource& source, const std::wstring& localIp, std::wstring& name,
+                       std::wstring& guid, std::wstring& ip);
+
+// Compares the texts before each address's last "." (empty when there is none).
+bool SameNetworkPrefix(const std::wstring& a, const std::wstring& b);
+
+}  // namespace tavrin

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+inline constexpr unsigned kUtf8CodePage = 65001;
+inline constexpr unsigned kUtf16LeCodePage = 1200;
+inline constexpr unsigned kUtf16BeCodePage = 1201;
+
+// The charset parameter of a Content-Type value, lower-cased and unquoted;
+// empty when there is none.
+std::wstring CharsetOfContentType(std::wstring_view contentType);
+
+// The Windows code page for a lower-case charset name; nothing when the name
+// is unknown, and the caller falls back to UTF-8.
+std::optional<unsigned> CodePageOfCharset(std::wstring_view charset);
+
+}  // namespace tavrin

@@ -1,0 +1,121 @@
+#include <windows.h>
+#include <winhttp.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "i18n/text_encoding.h"
+#include "sys/http_charset.h"
+#include "sys/http_client.h"
+
+namespace tavrin {
+namespace {
+
+struct InternetCloser {
+  void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
+};
+using InternetHandle = std::unique_ptr<void, InternetCloser>;
+
+std::wstring ContentType(HINTERNET request) {
+  DWORD size = 0;
+  WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_TYPE, WINHTTP_HEADER_NAME_BY_INDEX, nullptr,
+                      &size, WINHTTP_NO_HEADER_INDEX);
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return {};
+  std::wstring value(size / sizeof(wchar_t), L'\0');
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_TYPE, WINHTTP_HEADER_NAME_BY_INDEX,
+                           value.data(), &size, WINHTTP_NO_HEADER_INDEX)) {
+    return {};
+  }
+  value.resize(size / sizeof(wchar_t));
+  return value;
+}
+
+// Reads up to kMaxBodyBytes and leaves the rest unread, so that a broken or
+// hostile server cannot make the program hold an endless body.
+bool ReadBody(HINTERNET request, std::string& bytes) {
+  char chunk[16 * 1024];
+  while (bytes.size() < kMaxBodyBytes) {
+    const auto wanted = static_cast<DWORD>(std::min(sizeof chunk, kMaxBodyBytes - bytes.size()));
+    DWORD read = 0;
+    if (!WinHttpReadData(request, chunk, wanted, &read)) return false;
+    if (read == 0) break;
+    bytes.append(chunk, read);
+  }
+  return true;
+}
+
+std::wstring DecodeCodePage(const std::string& bytes, unsigned codePage) {
+  if (codePage == kUtf16LeCodePage || codePage == kUtf16BeCodePage) {
+    std::string ordered = bytes;
+    if (codePage == kUtf16BeCodePage) {
+      for (std::size_t i = 0; i + 1 < ordered.size(); i += 2) std::swap(ordered[i], ordered[i + 1]);
+    }
+    return Utf16LeToWide(reinterpret_cast<const std::uint8_t*>(ordered.data()), ordered.size());
+  }
+  const int size = static_cast<int>(bytes.size());
+  const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+  if (length <= 0) return Utf8ToWide(bytes);  // a code page this system lacks
+  std::wstring text(length, L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
+  return text;
+}
+
+std::wstring Decode(const std::string& bytes, BodyDecoding decoding, HINTERNET request) {
+  if (bytes.empty() || decoding == BodyDecoding::kUtf8) return Utf8ToWide(bytes);
+  const unsigned codePage =
+      CodePageOfCharset(CharsetOfContentType(ContentType(request))).value_or(kUtf8CodePage);
+  return codePage == kUtf8CodePage ? Utf8ToWide(bytes) : DecodeCodePage(bytes, codePage);
+}
+
+class WinHttpClient final : public HttpClient {
+ public:
+  bool Get(const std::wstring& url, const std::vector<HttpHeader>& headers, BodyDecoding decoding,
+           std::wstring& body) override {
+    URL_COMPONENTS parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = static_cast<DWORD>(-1);
+    parts.dwUrlPathLength = static_cast<DWORD>(-1);
+    parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+    if (!WinHttpCrackUrl(url.c_str(), 0, 0, &parts)) return false;
+    const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
+    // Path and query lie next to each other in the URL.
+    std::wstring target(parts.lpszUrlPath, parts.dwUrlPathLength + parts.dwExtraInfoLength);
+    if (target.empty()) target = L"/";
+
+    const InternetHandle session(WinHttpOpen(L"Tavrin", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                             WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!session) return false;
+    const InternetHandle connection(WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
+    if (!connection) return false;
+    const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
+    const InternetHandle request(WinHttpOpenRequest(connection.get(), L"GET", target.c_str(),
+                                                    nullptr, WINHTTP_NO_REFERER,
+                                                    WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+    if (!request) return false;
+    for (const HttpHeader& header : headers) {
+      const std::wstring line = header.name + L": " + header.value;
+      if (!WinHttpAddRequestHeaders(request.get(), line.c_str(), static_cast<DWORD>(line.size()),
+                                    WINHTTP_ADDREQ_FLAG_ADD)) {
+        return false;
+      }
+    }
+    std::string bytes;
+    if (!WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                            WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        !WinHttpReceiveResponse(request.get(), nullptr) || !ReadBody(request.get(), bytes)) {
+      return false;
+    }
+    body = Decode(bytes, decoding, request.get());
+    return true;
+  }
+};
+
+}  // namespace
+
+HttpClient& SystemHttp() {
+  static WinHttpClient client;
+  return client;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,91 @@
+// Discovery against the machine's own WMI and adapter list.
+#include <winsock2.h>
+#include <iphlpapi.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "i18n/text_encoding.h"
+#include "sys/adapter_discovery.h"
+#include "sys/network.h"
+
+namespace tavrin {
+namespace {
+
+// The AdapterName of the adapter listing ip among its unicast addresses.
+std::wstring AdapterOwning(const std::wstring& ip) {
+  ULONG size = 64 * 1024;
+  std::vector<unsigned char> buffer(size);
+  auto* list = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data());
+  if (GetAdaptersAddresses(AF_INET, 0, nullptr, list, &size) != ERROR_SUCCESS) return {};
+  for (auto* adapter = list; adapter; adapter = adapter->Next) {
+    for (auto* unicast = adapter->FirstUnicastAddress; unicast; unicast = unicast->Next) {
+      const auto* b = reinterpret_cast<const unsigned char*>(
+          &reinterpret_cast<const sockaddr_in*>(unicast->Address.lpSockaddr)->sin_addr);
+      const std::wstring text = std::to_wstring(b[0]) + L"." + std::to_wstring(b[1]) + L"." +
+                                std::to_wstring(b[2]) + L"." + std::to_wstring(b[3]);
+      if (text == ip) return Utf8ToWide(adapter->AdapterName);
+    }
+  }
+  return {};
+}
+
+TEST(ActiveAdapter, IsTheAdapterCarryingTheLocalAddress) {
+  const std::wstring localIp = GetLocalIP();
+  if (localIp.empty()) GTEST_SKIP() << "this machine has no non-loopback adapter with IPv4";
+
+  std::wstring name, guid, ip;
+  const auto start = std::chrono::steady_clock::now();
+  const bool found = GetActiveAdapter(name, guid, ip);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  std::wcout << L"GetActiveAdapter: " << name << L" " << guid << L" " << ip << L" in "
+             << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()
+             << L" ms (local address " << localIp << L")\n";
+
+  ASSERT_TRUE(found);
+  EXPECT_FALSE(name.empty());
+  EXPECT_TRUE(SameNetworkPrefix(localIp, ip)) << "local " << WideToUtf8(localIp);
+  ASSERT_EQ(guid.size(), 38u) << WideToUtf8(guid);
+  EXPECT_EQ(guid.front(), L'{');
+  EXPECT_EQ(guid.back(), L'}');
+  GUID parsed{};
+  EXPECT_EQ(CLSIDFromString(guid.c_str(), &parsed), NOERROR) << WideToUtf8(guid);
+  // The identifier is the one the adapter list gives the adapter owning that address.
+  EXPECT_EQ(AdapterOwning(ip), guid);
+}
+
+// COM as the calling thread had it before, whatever it was.
+TEST(ActiveAdapter, LeavesTheThreadsComAsItFoundIt) {
+  if (GetLocalIP().empty()) GTEST_SKIP() << "this machine has no non-loopback adapter with IPv4";
+  struct Case {
+    const char* title;
+    DWORD model;  // how the thread enters COM first; ~0: not at all
+  };
+  const Case cases[] = {{"no COM", ~0u},
+                        {"single-threaded apartment", COINIT_APARTMENTTHREADED},
+                        {"multithreaded apartment", COINIT_MULTITHREADED}};
+  for (const Case& c : cases) {
+    bool found = false;
+    HRESULT before = E_FAIL, after = E_FAIL;
+    APTTYPE typeBefore{}, typeAfter{};
+    APTTYPEQUALIFIER qualifier{};
+    std::thread([&] {
+      if (c.model != ~0u) CoInitializeEx(nullptr, c.model);
+      before = CoGetApartmentType(&typeBefore, &qualifier);
+      std::wstring name, guid, ip;
+      found = GetActiveAdapter(name, guid, ip);
+      after = CoGetApartmentType(&typeAfter, &qualifier);
+      if (c.model != ~0u) CoUninitialize();
+    }).join();
+    EXPECT_TRUE(found) << c.title;
+    EXPECT_EQ(after, before) << c.title;
+    EXPECT_EQ(typeAfter, typeBefore) << c.title;
+  }
+}
+
+}  // namespace
+}  // namespace tavrin
