@@ -95,7 +95,8 @@ HRESULT InvokeForObject(IDispatch* object, const wchar_t* name,
 ComPtr<IEnumVARIANT> EnumeratorOf(IDispatch* objectSet) {
   Variant value;
   HRESULT hr = Invoke(objectSet, DISPID_NEWENUM, {}, value);
-  if (SUCCEEDED(hr) && (value->vt != VT_UNKNOWN || !value->punkVal)) hr = DISP_E_TYPEMISMATCH;
+  const bool isObject = value->vt == VT_UNKNOWN || value->vt == VT_DISPATCH;
+  if (SUCCEEDED(hr) && (!isObject || !value->punkVal)) hr = DISP_E_TYPEMISMATCH;
   ComPtr<IEnumVARIANT> items;
   if (SUCCEEDED(hr)) hr = value->punkVal->QueryInterface(IID_IEnumVARIANT, &items);
   if (FAILED(hr)) Fail(hr, "_NewEnum");
