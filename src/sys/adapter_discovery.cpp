@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "i18n/ascii_case.h"
+
 namespace tavrin {
 namespace {
 
@@ -12,12 +14,11 @@ using Property = AdapterSource::Property;
 // Virtual adapters and shared connections never carry the game traffic.
 constexpr std::array<std::wstring_view, 3> kExclusionWords = {L"vmware", L"virtualbox", L"sharing"};
 
-wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; }
-
-bool IsExcluded(std::wstring name) {
-  std::transform(name.begin(), name.end(), name.begin(), AsciiLower);
-  return std::any_of(kExclusionWords.begin(), kExclusionWords.end(),
-                     [&](std::wstring_view word) { return name.find(word) != std::wstring::npos; });
+bool IsExcluded(const std::wstring& name) {
+  const std::wstring folded = AsciiUpper(name);
+  return std::any_of(kExclusionWords.begin(), kExclusionWords.end(), [&](std::wstring_view word) {
+    return folded.find(AsciiUpper(word)) != std::wstring::npos;
+  });
 }
 
 std::wstring NetworkPrefix(const std::wstring& address) {

@@ -1,7 +1,9 @@
+// Windows headers in the order they build on each other.
+// clang-format off
 #include <winsock2.h>
-#include <ws2tcpip.h>
 #include <iphlpapi.h>
 #include <objbase.h>
+// clang-format on
 
 #include <cstdio>
 #include <system_error>
@@ -40,7 +42,8 @@ std::vector<unsigned char> AdapterList() {
                               reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
   }
   if (rc == ERROR_NO_DATA) return {};
-  if (rc != ERROR_SUCCESS) throw std::system_error(rc, std::system_category(), "GetAdaptersAddresses");
+  if (rc != ERROR_SUCCESS)
+    throw std::system_error(rc, std::system_category(), "GetAdaptersAddresses");
   return buffer;
 }
 
@@ -58,7 +61,8 @@ std::wstring GetLocalIP() {
   if (list.empty()) return {};
   for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(list.data()); adapter;
        adapter = adapter->Next) {
-    if (adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK || (adapter->Flags & IP_ADAPTER_RECEIVE_ONLY)) {
+    if (adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK ||
+        (adapter->Flags & IP_ADAPTER_RECEIVE_ONLY)) {
       continue;
     }
     for (auto* unicast = adapter->FirstUnicastAddress; unicast; unicast = unicast->Next) {

@@ -1,11 +1,14 @@
+// Windows headers in the order they build on each other.
+// clang-format off
 #include <windows.h>
 #include <objbase.h>
 #include <netcon.h>
 #include <wrl/client.h>
+// clang-format on
 
-#include <algorithm>
 #include <memory>
 
+#include "i18n/ascii_case.h"
 #include "sys/network.h"
 
 namespace tavrin {
@@ -25,12 +28,6 @@ struct LibraryDeleter {
   void operator()(HMODULE module) const { FreeLibrary(module); }
 };
 using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
-
-std::wstring AsciiLower(std::wstring text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; });
-  return text;
-}
 
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[39] = {};
@@ -57,7 +54,6 @@ bool SetAdapterConnected(const std::wstring& id, bool connected) {
     return false;
   }
 
-  const std::wstring wanted = AsciiLower(id);
   ComPtr<INetConnection> connection;
   ULONG fetched = 0;
   while (connections->Next(1, connection.ReleaseAndGetAddressOf(), &fetched) == S_OK &&
@@ -65,7 +61,7 @@ bool SetAdapterConnected(const std::wstring& id, bool connected) {
     NETCON_PROPERTIES* raw = nullptr;
     if (FAILED(connection->GetProperties(&raw)) || !raw) continue;
     const std::unique_ptr<NETCON_PROPERTIES, FreeProperties> properties(raw, freeProperties);
-    if (AsciiLower(GuidText(properties->guidId)) == wanted) {
+    if (EqualIgnoringAsciiCase(GuidText(properties->guidId), id)) {
       return SUCCEEDED(connected ? connection->Connect() : connection->Disconnect());
     }
   }

@@ -1,8 +1,9 @@
-#include "sys/wmi_adapter_source.h"
-
+// Windows headers in the order they build on each other.
+// clang-format off
 #include <windows.h>
 #include <oleauto.h>
 #include <wrl/client.h>
+// clang-format on
 
 #include <initializer_list>
 #include <optional>
@@ -10,6 +11,8 @@
 #include <system_error>
 #include <utility>
 #include <vector>
+
+#include "sys/wmi_adapter_source.h"
 
 namespace tavrin {
 namespace {

@@ -82,7 +82,8 @@ std::vector<std::wstring> StandIn::Requests() {
 unsigned short StandIn::HttpsPort() {
   const std::wstring info = Control(L"info");
   const std::size_t key = info.find(L"\"https_port\":");
-  return key == std::wstring::npos ? 0 : static_cast<unsigned short>(std::stoi(info.substr(key + 13)));
+  return key == std::wstring::npos ? 0
+                                   : static_cast<unsigned short>(std::stoi(info.substr(key + 13)));
 }
 
 std::string StandIn::CaPem() { return WideToUtf8(Control(L"ca")); }

@@ -10,8 +10,8 @@ namespace tavrin::test {
 struct ScriptedReply {
   int status = 200;
   std::vector<HttpHeader> headers;
-  std::string body;  // bytes as sent
-  int repeat = 1;    // the body is sent this many times over
+  std::string body;   // bytes as sent
+  int repeat = 1;     // the body is sent this many times over
   bool drop = false;  // close the connection without replying
 };
 

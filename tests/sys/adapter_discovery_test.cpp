@@ -22,8 +22,14 @@ FakeAdapter Adapter(std::wstring index, std::wstring name, std::vector<std::wstr
   return {index, name, L"{0000000" + index + L"-0000-0000-0000-000000000000}", {addresses}};
 }
 
-enum class Throw { kNever, kNextAdapter, kIndexIsNull, kConfigurationQuery, kNextConfiguration,
-                   kReadAddresses };
+enum class Throw {
+  kNever,
+  kNextAdapter,
+  kIndexIsNull,
+  kConfigurationQuery,
+  kNextConfiguration,
+  kReadAddresses
+};
 
 // Answers the walk from a list of adapters and records the configuration
 // queries it was asked for.
@@ -119,42 +125,61 @@ FakeAdapter With(FakeAdapter adapter, void (*change)(FakeAdapter&)) {
 
 const SelectionCase kSelectionCases[] = {
     {"the first listed wins, whoever owns the local address",
-     L"192.168.0.10", {kWireless, kWired},
-     {true, L"Intel Wi-Fi 6 AX201", kWirelessGuid, L"192.168.0.11"}, {L"2"}},
+     L"192.168.0.10",
+     {kWireless, kWired},
+     {true, L"Intel Wi-Fi 6 AX201", kWirelessGuid, L"192.168.0.11"},
+     {L"2"}},
     {"exclusion words in any letter case",
      L"192.168.0.10",
      {Adapter(L"3", L"VMware Virtual Ethernet Adapter", {L"192.168.0.3"}),
       Adapter(L"4", L"VIRTUALBOX Host-Only Ethernet", {L"192.168.0.4"}),
       Adapter(L"5", L"Internet Connection SharinG", {L"192.168.0.5"}), kWired},
-     {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"}, {L"1"}},
+     {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"},
+     {L"1"}},
     {"no address in the local network: the last one examined stays in the outputs",
-     L"192.168.0.10", {Adapter(L"7", L"Realtek PCIe GbE", {L"10.0.0.7", L"10.0.1.7"})},
+     L"192.168.0.10",
+     {Adapter(L"7", L"Realtek PCIe GbE", {L"10.0.0.7", L"10.0.1.7"})},
      {false, L"Realtek PCIe GbE", L"{00000007-0000-0000-0000-000000000000}", L"10.0.1.7"},
      {L"7"}},
     {"an IPv6 address listed before the IPv4 one",
-     L"192.168.0.10", {Adapter(L"1", L"Realtek PCIe GbE", {L"fe80::1c2d:3e4f", L"192.168.0.10"})},
-     {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"}, {L"1"}},
+     L"192.168.0.10",
+     {Adapter(L"1", L"Realtek PCIe GbE", {L"fe80::1c2d:3e4f", L"192.168.0.10"})},
+     {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"},
+     {L"1"}},
     {"no local IPv4 address: the first address without a dot matches",
-     L"", {Adapter(L"1", L"Realtek PCIe GbE", {L"192.168.0.10", L"fe80::1", L"fe80::2"})},
-     {true, L"Realtek PCIe GbE", kWiredGuid, L"fe80::1"}, {L"1"}},
+     L"",
+     {Adapter(L"1", L"Realtek PCIe GbE", {L"192.168.0.10", L"fe80::1", L"fe80::2"})},
+     {true, L"Realtek PCIe GbE", kWiredGuid, L"fe80::1"},
+     {L"1"}},
     {"a null or empty IPAddress is passed over",
      L"192.168.0.10",
-     {With(kWireless, [](FakeAdapter& a) { a.configurations = {std::nullopt, Addresses(std::vector<std::wstring>())}; }),
-      With(kWired, [](FakeAdapter& a) { a.configurations.insert(a.configurations.begin(), std::nullopt); })},
-     {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"}, {L"2", L"1"}},
+     {With(kWireless,
+           [](FakeAdapter& a) {
+             a.configurations = {std::nullopt, Addresses(std::vector<std::wstring>())};
+           }),
+      With(
+          kWired,
+          [](FakeAdapter& a) { a.configurations.insert(a.configurations.begin(), std::nullopt); })},
+     {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"},
+     {L"2", L"1"}},
     {"adapters whose Index, Name or GUID cannot be read are passed over",
      L"192.168.0.10",
      {With(kWireless, [](FakeAdapter& a) { a.unreadableIndex = true; }),
       With(kWireless, [](FakeAdapter& a) { a.name.reset(); }),
       With(kWireless, [](FakeAdapter& a) { a.guid.reset(); }),
       With(kWireless, [](FakeAdapter& a) { a.guid = L""; }), kWired},
-     {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"}, {L"1"}},
+     {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"},
+     {L"1"}},
     {"a null Index ends the walk",
-     L"192.168.0.10", {With(kWireless, [](FakeAdapter& a) { a.nullIndex = true; }), kWired},
-     {false, L"stale", L"stale", L"stale"}, {}},
+     L"192.168.0.10",
+     {With(kWireless, [](FakeAdapter& a) { a.nullIndex = true; }), kWired},
+     {false, L"stale", L"stale", L"stale"},
+     {}},
     {"an unreadable GUID empties the identifier, the name read stays",
-     L"192.168.0.10", {With(kWireless, [](FakeAdapter& a) { a.guid.reset(); })},
-     {false, L"Intel Wi-Fi 6 AX201", L"", L"stale"}, {}},
+     L"192.168.0.10",
+     {With(kWireless, [](FakeAdapter& a) { a.guid.reset(); })},
+     {false, L"Intel Wi-Fi 6 AX201", L"", L"stale"},
+     {}},
     {"no adapter", L"192.168.0.10", {}, {false, L"stale", L"stale", L"stale"}, {}},
 };
 
@@ -199,8 +224,8 @@ TEST(SameNetworkPrefix, ComparesTheTextBeforeTheLastDot) {
       {L"192.168.0.10", L"fe80::1", false},      {L"Host.a", L"host.a", false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(SameNetworkPrefix(c.a, c.b), c.same) << ::testing::PrintToString(c.a) << " vs "
-                                                   << ::testing::PrintToString(c.b);
+    EXPECT_EQ(SameNetworkPrefix(c.a, c.b), c.same)
+        << ::testing::PrintToString(c.a) << " vs " << ::testing::PrintToString(c.b);
   }
 }
 

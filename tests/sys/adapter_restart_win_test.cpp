@@ -1,8 +1,12 @@
 // The restart against fakes of the system's Network Connections: the fake
 // manager (fake_netcon.dll) registered for the manager's class, and the fake
 // netshell.dll put into the system directory for the length of a test.
+
+// Windows headers in the order they build on each other.
+// clang-format off
 #include <windows.h>
 #include <objbase.h>
+// clang-format on
 
 #include <gtest/gtest.h>
 
@@ -29,9 +33,12 @@ constexpr wchar_t kManagerKey[] =
     L"Software\\Classes\\CLSID\\{BA126AD1-2166-11D1-B1D0-00805FC1270E}";
 constexpr wchar_t kLoadTrace[] = L"TAVRIN_FAKE_NETSHELL_LOADED";
 
-constexpr GUID kFirst = {0x11111111, 0xAAAA, 0x4BBB, {0x8C, 0xCC, 0xDD, 0xDD, 0xEE, 0xEE, 0xFF, 0x01}};
-constexpr GUID kSecond = {0x22222222, 0xAAAA, 0x4BBB, {0x8C, 0xCC, 0xDD, 0xDD, 0xEE, 0xEE, 0xFF, 0x02}};
-constexpr GUID kThird = {0x33333333, 0xAAAA, 0x4BBB, {0x8C, 0xCC, 0xDD, 0xDD, 0xEE, 0xEE, 0xFF, 0x03}};
+constexpr GUID kFirst = {
+    0x11111111, 0xAAAA, 0x4BBB, {0x8C, 0xCC, 0xDD, 0xDD, 0xEE, 0xEE, 0xFF, 0x01}};
+constexpr GUID kSecond = {
+    0x22222222, 0xAAAA, 0x4BBB, {0x8C, 0xCC, 0xDD, 0xDD, 0xEE, 0xEE, 0xFF, 0x02}};
+constexpr GUID kThird = {
+    0x33333333, 0xAAAA, 0x4BBB, {0x8C, 0xCC, 0xDD, 0xDD, 0xEE, 0xEE, 0xFF, 0x03}};
 constexpr wchar_t kSecondUpper[] = L"{22222222-AAAA-4BBB-8CCC-DDDDEEEEFF02}";
 constexpr wchar_t kSecondLower[] = L"{22222222-aaaa-4bbb-8ccc-ddddeeeeff02}";
 
@@ -87,8 +94,9 @@ class AdapterRestart : public ::testing::Test {
 
   void RegisterManager() {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kManagerKey) + L"\\InprocServer32").c_str(),
-                              0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE,
+                              (std::wstring(kManagerKey) + L"\\InprocServer32").c_str(), 0, nullptr,
+                              0, KEY_WRITE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(GetModuleHandleW(L"fake_netcon.dll"), path, MAX_PATH);

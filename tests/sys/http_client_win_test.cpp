@@ -1,8 +1,12 @@
 // The WinHTTP client and the reachability probe against the local stand-in of
 // the maker's service (tests/standin), which ctest starts for this binary.
+
+// Windows headers in the order they build on each other.
+// clang-format off
 #include <winsock2.h>
 #include <windows.h>
 #include <wincrypt.h>
+// clang-format on
 
 #include <gtest/gtest.h>
 
@@ -75,7 +79,8 @@ TEST_F(HttpAgainstStandIn, ARefusedConnectionFailsAtOnce) {
   closesocket(probe);
   WSACleanup();
 
-  const std::wstring url = L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port)) + L"/myip";
+  const std::wstring url =
+      L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port)) + L"/myip";
   std::wstring body = L"untouched";
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(IsOnline(SystemHttp(), url));
@@ -104,8 +109,8 @@ TEST_F(HttpAgainstStandIn, DecodesTheBody) {
     BodyDecoding decoding;
     std::wstring text;
   } cases[] = {
-      {L"text/plain; charset=windows-1251", "\xCF\xF0\xE8\xE2\xE5\xF2", BodyDecoding::kDeclaredCharset,
-       L"\u041F\u0440\u0438\u0432\u0435\u0442"},
+      {L"text/plain; charset=windows-1251", "\xCF\xF0\xE8\xE2\xE5\xF2",
+       BodyDecoding::kDeclaredCharset, L"\u041F\u0440\u0438\u0432\u0435\u0442"},
       {L"text/plain; charset=ISO-8859-1", "caf\xE9", BodyDecoding::kDeclaredCharset, L"caf\u00E9"},
       {L"text/plain; charset=\"Shift_JIS\"", "\x93\xFA\x96\x7B", BodyDecoding::kDeclaredCharset,
        L"\u65E5\u672C"},
@@ -142,15 +147,17 @@ TEST_F(HttpAgainstStandIn, CutsABodyAfterOneMebibyte) {
 TEST_F(HttpAgainstStandIn, SendsTheHeadersInOrder) {
   std::wstring body;
   ASSERT_TRUE(Get(L"/api.init.php", body, BodyDecoding::kUtf8,
-                  {{L"User-Version", L"1.5.9.0"}, {L"User-Language", L"ko"},
-                   {L"User-Debug", L"false"}, {L"User-Union", L"0123456789abcdef0123456789abcdef"}}));
+                  {{L"User-Version", L"1.5.9.0"},
+                   {L"User-Language", L"ko"},
+                   {L"User-Debug", L"false"},
+                   {L"User-Union", L"0123456789abcdef0123456789abcdef"}}));
   const auto requests = standin_.Requests();
   ASSERT_EQ(requests.size(), 1u);
   const std::wstring& request = requests[0];
   std::size_t last = 0;
-  for (const wchar_t* header :
-       {L"[\"User-Version\", \"1.5.9.0\"]", L"[\"User-Language\", \"ko\"]",
-        L"[\"User-Debug\", \"false\"]", L"[\"User-Union\", \"0123456789abcdef0123456789abcdef\"]"}) {
+  for (const wchar_t* header : {L"[\"User-Version\", \"1.5.9.0\"]", L"[\"User-Language\", \"ko\"]",
+                                L"[\"User-Debug\", \"false\"]",
+                                L"[\"User-Union\", \"0123456789abcdef0123456789abcdef\"]"}) {
     const std::size_t at = request.find(header);
     ASSERT_NE(at, std::wstring::npos) << WideToUtf8(header) << " in " << WideToUtf8(request);
     EXPECT_GT(at, last) << WideToUtf8(header) << " out of order in " << WideToUtf8(request);
@@ -161,7 +168,8 @@ TEST_F(HttpAgainstStandIn, SendsTheHeadersInOrder) {
 // Trusts the stand-in's test authority for this prefix's user.
 bool TrustTestAuthority(const std::string& pem) {
   DWORD size = 0;
-  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) {
+  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr,
+                            nullptr)) {
     return false;
   }
   std::vector<BYTE> der(size);
@@ -169,8 +177,8 @@ bool TrustTestAuthority(const std::string& pem) {
                             nullptr)) {
     return false;
   }
-  const HCERTSTORE root = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
-                                        CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
+  const HCERTSTORE root =
+      CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
   if (!root) return false;
   const BOOL added = CertAddEncodedCertificateToStore(root, X509_ASN_ENCODING, der.data(), size,
                                                       CERT_STORE_ADD_REPLACE_EXISTING, nullptr);

@@ -62,8 +62,8 @@ TEST(IsOnline, SendsOnePlainGetReadInTheDeclaredCharset) {
 TEST(HttpCharset, ReadsTheCharsetParameter) {
   const std::pair<const wchar_t*, const wchar_t*> cases[] = {
       {L"text/plain; charset=windows-1251", L"windows-1251"},
-      {L"text/html;Charset=\"Shift_JIS\"", L"shift_jis"},
-      {L"application/json; boundary=x; charset = EUC-KR ; q=1", L"euc-kr"},
+      {L"text/html;Charset=\"Shift_JIS\"", L"Shift_JIS"},
+      {L"application/json; boundary=x; charset = EUC-KR ; q=1", L"EUC-KR"},
       {L"application/json", L""},
       {L"text/plain; notcharset=latin1", L""},
       {L"", L""},
@@ -77,8 +77,8 @@ TEST(HttpCharset, MapsNamesToCodePages) {
   EXPECT_EQ(CodePageOfCharset(L"utf-8"), kUtf8CodePage);
   EXPECT_EQ(CodePageOfCharset(L"windows-1251"), 1251u);
   EXPECT_EQ(CodePageOfCharset(L"iso-8859-1"), 28591u);
-  EXPECT_EQ(CodePageOfCharset(L"shift_jis"), 932u);
-  EXPECT_EQ(CodePageOfCharset(L"euc-kr"), 949u);
+  EXPECT_EQ(CodePageOfCharset(L"Shift_JIS"), 932u);
+  EXPECT_EQ(CodePageOfCharset(L"EUC-KR"), 949u);
   EXPECT_EQ(CodePageOfCharset(L"x-unknown"), std::nullopt);
   EXPECT_EQ(CodePageOfCharset(L""), std::nullopt);
 }

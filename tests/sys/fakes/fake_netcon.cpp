@@ -147,8 +147,8 @@ Factory factory;
 
 using namespace fake_netcon;
 
-extern "C" __declspec(dllexport) HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid,
-                                                                 void** out) {
+extern "C" __declspec(dllexport) HRESULT WINAPI
+    DllGetClassObject(REFCLSID clsid, REFIID riid, void** out) {
   if (clsid != kManagerClass) return CLASS_E_CLASSNOTAVAILABLE;
   return factory.QueryInterface(riid, out);
 }
