@@ -17,6 +17,11 @@ struct InternetCloser {
 };
 using InternetHandle = std::unique_ptr<void, InternetCloser>;
 
+// Every request waits the same 60 seconds to connect, send and receive, and
+// follows at most five redirects.
+constexpr int kTimeoutMs = 60'000;
+constexpr DWORD kMaxRedirects = 5;
+
 std::wstring ContentType(HINTERNET request) {
   DWORD size = 0;
   WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_TYPE, WINHTTP_HEADER_NAME_BY_INDEX, nullptr,
@@ -85,14 +90,20 @@ class WinHttpClient final : public HttpClient {
 
     const InternetHandle session(WinHttpOpen(L"Tavrin", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                                              WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!session) return false;
+    if (!session || !WinHttpSetTimeouts(session.get(), 0, kTimeoutMs, kTimeoutMs, kTimeoutMs)) {
+      return false;
+    }
     const InternetHandle connection(WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
     if (!connection) return false;
     const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
     const InternetHandle request(WinHttpOpenRequest(connection.get(), L"GET", target.c_str(),
                                                     nullptr, WINHTTP_NO_REFERER,
                                                     WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
-    if (!request) return false;
+    DWORD maxRedirects = kMaxRedirects;
+    if (!request || !WinHttpSetOption(request.get(), WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS,
+                                      &maxRedirects, sizeof maxRedirects)) {
+      return false;
+    }
     for (const HttpHeader& header : headers) {
       const std::wstring line = header.name + L": " + header.value;
       if (!WinHttpAddRequestHeaders(request.get(), line.c_str(), static_cast<DWORD>(line.size()),
