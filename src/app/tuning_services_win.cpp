@@ -1,0 +1,49 @@
+#include "app/tuning_services_win.h"
+
+#include <windows.h>
+
+#include "sys/network.h"
+
+namespace tavrin {
+namespace {
+
+class SystemAdapters final : public AdapterDiscovery {
+ public:
+  bool GetActiveAdapter(std::wstring& name, std::wstring& guid, std::wstring& ip) override {
+    return tavrin::GetActiveAdapter(name, guid, ip);
+  }
+};
+
+class SystemConnections final : public ConnectionRestart {
+ public:
+  bool SetAdapterConnected(const std::wstring& id, bool connected) override {
+    return tavrin::SetAdapterConnected(id, connected);
+  }
+};
+
+class SystemProbe final : public ReachabilityProbe {
+ public:
+  bool IsOnline() override { return tavrin::IsOnline(); }
+};
+
+class SystemSleeper final : public Sleeper {
+ public:
+  void Sleep(std::chrono::milliseconds duration) override {
+    ::Sleep(static_cast<DWORD>(duration.count()));
+  }
+};
+
+}  // namespace
+
+TuningServices SystemTuningServices(std::shared_ptr<InterfaceThread> interfaceThread) {
+  static SystemAdapters adapters;
+  static SystemConnections connections;
+  return {SystemRegistry(),
+          adapters,
+          connections,
+          std::make_shared<SystemProbe>(),
+          std::make_shared<SystemSleeper>(),
+          std::move(interfaceThread)};
+}
+
+}  // namespace tavrin
