@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tavrin {
+
+// A colour as controls hold it: 0x00BBGGRR like a COLORREF, or, with the top
+// byte set, a reference to a system colour that is looked up when drawn so it
+// follows the user's colour scheme.
+using TColor = std::uint32_t;
+
+constexpr TColor RgbColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  return red | (green << 8) | (static_cast<TColor>(blue) << 16);
+}
+constexpr std::uint8_t RedOf(TColor c) { return c & 0xFF; }
+constexpr std::uint8_t GreenOf(TColor c) { return (c >> 8) & 0xFF; }
+constexpr std::uint8_t BlueOf(TColor c) { return (c >> 16) & 0xFF; }
+
+constexpr TColor kSystemColorFlag = 0xFF000000;
+constexpr TColor SystemColor(int index) { return kSystemColorFlag | static_cast<TColor>(index); }
+constexpr bool IsSystemColor(TColor c) { return (c & kSystemColorFlag) == kSystemColorFlag; }
+constexpr int SystemColorIndex(TColor c) { return static_cast<int>(c & 0xFF); }
+
+inline constexpr TColor clBlack = RgbColor(0, 0, 0);
+inline constexpr TColor clWhite = RgbColor(255, 255, 255);
+inline constexpr TColor clGray = RgbColor(128, 128, 128);
+inline constexpr TColor clSilver = RgbColor(192, 192, 192);
+inline constexpr TColor clWindow = SystemColor(5);     // COLOR_WINDOW
+inline constexpr TColor clWindowText = SystemColor(8); // COLOR_WINDOWTEXT
+inline constexpr TColor clGrayText = SystemColor(17);  // COLOR_GRAYTEXT
+
+// The program's accent: the window's top strip and its styled buttons.
+inline constexpr TColor AccentColor = RgbColor(61, 132, 221);
+
+// number * numerator / denominator in 64 bits, rounded to nearest with halves
+// away from zero, as the Windows MulDiv; -1 on a zero denominator or overflow.
+int MulDivRounded(int number, int numerator, int denominator);
+
+// Each channel moves `percent` of the way towards white. Takes a plain colour:
+// resolve system colour references first.
+TColor LightenColor(TColor plain, int percent);
+
+// The colour's luminance as a grey (0.299 R + 0.587 G + 0.114 B, halves to even).
+TColor GrayOf(TColor plain);
+
+}  // namespace tavrin

@@ -1,0 +1,50 @@
+#include "widgets/error_report.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+namespace tavrin {
+namespace {
+
+class ErrorReporting : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = SetErrorHandler([this](const ErrorReport& r) { reports_.push_back(r); });
+  }
+  void TearDown() override { SetErrorHandler(previous_); }
+
+  std::vector<ErrorReport> reports_;
+
+ private:
+  ErrorHandler previous_;
+};
+
+TEST_F(ErrorReporting, RunGuardedPassesErrorsToTheHandlerWithWhereTheyHappened) {
+  EXPECT_TRUE(RunGuarded(L"quiet", [] {}));
+  EXPECT_FALSE(RunGuarded(L"FrmTavrin.FormCreate",
+                          [] { throw std::runtime_error("Invalid data type for 'status'"); }));
+  EXPECT_FALSE(RunGuarded(L"BtnStart", [] { throw 42; }));
+
+  ASSERT_EQ(reports_.size(), 2u);
+  EXPECT_EQ(reports_[0].message, L"Invalid data type for 'status'");
+  EXPECT_NE(reports_[0].details.find(L"FrmTavrin.FormCreate"), std::wstring::npos);
+  EXPECT_EQ(reports_[1].message, L"An unexpected error occurred.");
+  EXPECT_NE(reports_[1].details.find(L"BtnStart"), std::wstring::npos);
+}
+
+TEST_F(ErrorReporting, MessagesKeepTheirNonAsciiText) {
+  RunGuarded(L"x", [] { throw std::runtime_error("\xEC\x8B\xA4\xED\x96\x89"); });
+  ASSERT_EQ(reports_.size(), 1u);
+  EXPECT_EQ(reports_[0].message, L"\uC2E4\uD589");
+}
+
+TEST(ErrorReportingBoundary, AFailingHandlerDoesNotEscape) {
+  const ErrorHandler previous = SetErrorHandler([](const ErrorReport&) { throw 1; });
+  EXPECT_FALSE(RunGuarded(L"x", [] { throw std::runtime_error("first"); }));
+  SetErrorHandler(previous);
+}
+
+}  // namespace
+}  // namespace tavrin
