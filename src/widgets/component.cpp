@@ -12,12 +12,13 @@ Component::~Component() {
 }
 
 void Component::Adopt(std::unique_ptr<Component> owned) {
-  owned->owner_ = this;
+  Component& component = *owned;
+  component.owner_ = this;
   owned_.push_back(std::move(owned));
   try {
-    owned_.back()->Loaded();
+    component.Loaded();  // may add components of its own to this owner
   } catch (...) {
-    owned_.pop_back();
+    Free(component);
     throw;
   }
 }

@@ -1,0 +1,285 @@
+#include "widgets/control_win.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <set>
+#include <stdexcept>
+
+#include "widgets/error_report.h"
+
+namespace tavrin {
+namespace {
+
+unsigned NextAlignSerial() {
+  static unsigned serial = 0;
+  return ++serial;
+}
+
+}  // namespace
+
+Control::Control(std::wstring name, Control* parent, DesignRect bounds)
+    : Component(std::move(name)), parent_(parent), bounds_(bounds) {
+  if (parent_) parent_->children_.push_back(this);
+}
+
+Control::~Control() {
+  if (handle_) DestroyWindow(handle_);
+  if (parent_) std::erase(parent_->children_, this);
+  for (Control* child : children_) child->parent_ = nullptr;
+}
+
+void Control::RegisterWindowClass() const {
+  static std::set<std::wstring> registered;
+  if (!registered.insert(WindowClass()).second) return;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &Control::WindowProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+  windowClass.lpszClassName = WindowClass();
+  RegisterClassExW(&windowClass);
+}
+
+RECT Control::InitialRect() const {
+  return {Scale(bounds_.left), Scale(bounds_.top), Scale(bounds_.left + bounds_.width),
+          Scale(bounds_.top + bounds_.height)};
+}
+
+void Control::CreateHandle() {
+  if (handle_) return;
+  if (!IsSystemClass()) RegisterWindowClass();
+  const RECT rect = InitialRect();
+  const DWORD style = Style() | (visible_ && parent_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+  HWND window = CreateWindowExW(ExStyle(), WindowClass(), caption_.c_str(), style, rect.left,
+                                rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                parent_ ? parent_->handle_ : nullptr, nullptr,
+                                GetModuleHandleW(nullptr), this);
+  if (!window) throw std::runtime_error("A window could not be created.");
+  handle_ = window;
+  SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), FALSE);
+}
+
+LRESULT CALLBACK Control::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept {
+  auto* self = reinterpret_cast<Control*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    self = static_cast<Control*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->handle_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    HandleError(std::current_exception(), self->Where(message));
+    result = DefWindowProcW(window, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->handle_ = nullptr;
+  }
+  return result;
+}
+
+std::wstring Control::Where(UINT message) const {
+  wchar_t text[16];
+  std::swprintf(text, 16, L"0x%04X", message);
+  return (Name().empty() ? std::wstring(L"a control") : Name()) + L", window message " + text;
+}
+
+LRESULT Control::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(handle_, message, wParam, lParam);
+}
+
+LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT: {
+      BufferedPaint paint(handle_);
+      BrushHandle background(CreateSolidBrush(ResolveColor(Color())));
+      FillRect(paint.Dc(), &paint.Client(), background.get());
+      Paint(paint.Dc(), paint.Client());
+      return 0;
+    }
+    case WM_SIZE:
+      AlignChildren();
+      break;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(CurrentFont());
+    case WM_COMMAND:
+      if (Control* child = ChildWithHandle(reinterpret_cast<HWND>(lParam))) {
+        child->Notified(HIWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return ColorChild(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+  }
+  return Default(message, wParam, lParam);
+}
+
+Control* Control::ChildWithHandle(HWND window) const {
+  if (!window) return nullptr;
+  const auto it = std::find_if(children_.begin(), children_.end(),
+                               [window](const Control* c) { return c->handle_ == window; });
+  return it == children_.end() ? nullptr : *it;
+}
+
+LRESULT Control::ColorChild(HWND child, HDC dc) {
+  const Control* control = ChildWithHandle(child);
+  const COLORREF color = ResolveColor(control ? control->Color() : Color());
+  if (!childBrush_ || childBrushColor_ != color) {
+    childBrush_.reset(CreateSolidBrush(color));
+    childBrushColor_ = color;
+  }
+  SetBkColor(dc, color);
+  SetTextColor(dc, ResolveColor(clWindowText));
+  return reinterpret_cast<LRESULT>(childBrush_.get());
+}
+
+void Control::SetBounds(const DesignRect& bounds) {
+  bounds_ = bounds;
+  if (parent_) parent_->AlignChildren();
+}
+
+void Control::SetAlign(Align align, Margins margins) {
+  align_ = align;
+  margins_ = margins;
+  alignSerial_ = NextAlignSerial();
+  if (parent_) parent_->AlignChildren();
+}
+
+int Control::Dpi() const { return parent_ ? parent_->Dpi() : USER_DEFAULT_SCREEN_DPI; }
+
+int Control::Scale(int designPixels) const {
+  return MulDivRounded(designPixels, Dpi(), USER_DEFAULT_SCREEN_DPI);
+}
+
+RECT Control::DockedRect(RECT& area) const {
+  const Margins m{Scale(margins_.left), Scale(margins_.top), Scale(margins_.right),
+                  Scale(margins_.bottom)};
+  switch (align_) {
+    case Align::Top: {
+      const RECT r{area.left + m.left, area.top + m.top, area.right - m.right,
+                   area.top + m.top + Scale(bounds_.height)};
+      area.top = r.bottom + m.bottom;
+      return r;
+    }
+    case Align::Right: {
+      const RECT r{area.right - m.right - Scale(bounds_.width), area.top + m.top,
+                   area.right - m.right, area.bottom - m.bottom};
+      area.right = r.left - m.left;
+      return r;
+    }
+    case Align::Client:
+      return {area.left + m.left, area.top + m.top, area.right - m.right, area.bottom - m.bottom};
+    case Align::None:
+      break;
+  }
+  return InitialRect();
+}
+
+void Control::AlignChildren() {
+  if (!handle_) return;
+  RECT area;
+  GetClientRect(handle_, &area);
+  std::vector<Control*> order(children_);
+  // Among top-docked controls the higher goes first, and of two at the same
+  // height the one docked last.
+  std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+    if (a->align_ != Align::Top || b->align_ != Align::Top) return false;
+    if (a->bounds_.top != b->bounds_.top) return a->bounds_.top < b->bounds_.top;
+    return a->alignSerial_ > b->alignSerial_;
+  });
+  for (const Align pass : {Align::Top, Align::Right, Align::Client, Align::None}) {
+    for (Control* child : order) {
+      if (child->align_ != pass || !child->handle_) continue;
+      if (pass != Align::None && !child->visible_) continue;
+      const RECT r = child->DockedRect(area);
+      SetWindowPos(child->handle_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+}
+
+void Control::Realign() {
+  AlignChildren();
+  for (Control* child : children_) child->Realign();
+}
+
+void Control::SetVisible(bool visible) {
+  if (visible_ == visible) return;
+  visible_ = visible;
+  if (handle_ && parent_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+  if (parent_) parent_->AlignChildren();
+}
+
+bool Control::Enabled() const { return enabled_; }
+
+void Control::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (handle_) EnableWindow(handle_, enabled);
+}
+
+const FontSpec& Control::Font() const {
+  if (font_ || !parent_) {
+    static const FontSpec fallback{L"Segoe UI", -12};
+    return font_ ? *font_ : fallback;
+  }
+  return parent_->Font();
+}
+
+HFONT Control::CurrentFont() const {
+  if (fontHandle_) return fontHandle_.get();
+  return parent_ ? parent_->CurrentFont() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void Control::SetFont(const FontSpec& font) {
+  font_ = font;
+  RefreshFonts();
+}
+
+void Control::RefreshFonts() {
+  if (font_) fontHandle_ = CreateFontFor(*font_, Dpi());
+  if (handle_) {
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), FALSE);
+    InvalidateRect(handle_, nullptr, FALSE);
+  }
+  for (Control* child : children_) child->RefreshFonts();
+}
+
+TColor Control::Color() const {
+  if (color_) return *color_;
+  return parent_ ? parent_->Color() : clWindow;
+}
+
+void Control::SetColor(TColor color) {
+  color_ = color;
+  if (handle_) InvalidateRect(handle_, nullptr, FALSE);
+}
+
+std::wstring Control::GetCaption() const {
+  if (!handle_) return caption_;
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(handle_, text.data(),
+                                                      static_cast<int>(text.size()))));
+  return text;
+}
+
+void Control::SetCaption(const std::wstring& caption) {
+  caption_ = caption;
+  if (handle_) {
+    SetWindowTextW(handle_, caption.c_str());
+    InvalidateRect(handle_, nullptr, FALSE);
+  }
+}
+
+void Control::Click() {
+  if (OnClick) OnClick(*this);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "appearance/colors.h"
+#include "widgets/component.h"
+#include "widgets/gdi_win.h"
+
+// The base of every control: one window, placed in pixels at 96 dpi and
+// scaled by the window's DPI, with the font and colour of its parent unless
+// it has its own. Our own window classes share one window procedure, which
+// stops every error at its boundary.
+namespace tavrin {
+
+struct DesignRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// Docking inside the parent; docked controls are placed in the order top,
+// right, client, and the rest by their own position.
+enum class Align { None, Top, Right, Client };
+
+struct Margins {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+class Control : public Component {
+ public:
+  Control(std::wstring name, Control* parent, DesignRect bounds);
+  ~Control() override;
+
+  HWND Handle() const { return handle_; }
+  Control* Parent() const { return parent_; }
+  const std::vector<Control*>& Children() const { return children_; }
+
+  // Makes the window; a control added to an owner gets it at once.
+  void CreateHandle();
+
+  const DesignRect& Bounds() const { return bounds_; }
+  void SetBounds(const DesignRect& bounds);
+  Align GetAlign() const { return align_; }
+  void SetAlign(Align align, Margins margins = {});
+  virtual int Dpi() const;
+  int Scale(int designPixels) const;
+  // Places every child by its alignment at the current DPI, and theirs.
+  void Realign();
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  bool Enabled() const;
+  void SetEnabled(bool enabled);
+
+  const FontSpec& Font() const;
+  HFONT CurrentFont() const;
+  // Gives the control a font of its own, which its parent's no longer reaches.
+  void SetFont(const FontSpec& font);
+  // Makes fonts anew for the current DPI, here and below.
+  void RefreshFonts();
+
+  TColor Color() const;
+  void SetColor(TColor color);
+
+  // The caption is the window text, where screen readers find it.
+  std::wstring GetCaption() const override;
+  void SetCaption(const std::wstring& caption) override;
+
+  std::function<void(Component& sender)> OnClick;
+
+ protected:
+  virtual const wchar_t* WindowClass() const = 0;
+  // A system class (such as BUTTON) keeps its own window procedure; its
+  // notifications come back through the parent.
+  virtual bool IsSystemClass() const { return false; }
+  virtual DWORD Style() const { return WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN; }
+  virtual DWORD ExStyle() const { return 0; }
+  virtual RECT InitialRect() const;
+
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+  // Draws the control on its background colour; the picture is double-buffered.
+  virtual void Paint(HDC, const RECT&) {}
+  // A notification the control's system window sent its parent.
+  virtual void Notified(WORD) {}
+  virtual void AlignChildren();
+  void Click();
+
+  void Loaded() override { CreateHandle(); }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept;
+  void RegisterWindowClass() const;
+  Control* ChildWithHandle(HWND window) const;
+  LRESULT ColorChild(HWND child, HDC dc);
+  RECT DockedRect(RECT& area) const;
+  std::wstring Where(UINT message) const;
+
+  HWND handle_ = nullptr;
+  Control* parent_;
+  std::vector<Control*> children_;
+  DesignRect bounds_;
+  Align align_ = Align::None;
+  Margins margins_;
+  unsigned alignSerial_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::wstring caption_;  // kept until the window exists
+  std::optional<TColor> color_;
+  std::optional<FontSpec> font_;
+  FontHandle fontHandle_;
+  BrushHandle childBrush_;
+  COLORREF childBrushColor_ = CLR_INVALID;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "widgets/control_win.h"
+
+namespace tavrin {
+
+enum class BorderStyle { Single, None };
+
+// A top-level window of fixed client size: caption, system menu and minimise
+// box, no maximise box; centred on its screen when first shown; follows the
+// DPI of the monitor it is on.
+class Form : public Control {
+ public:
+  Form(std::wstring name, int clientWidth, int clientHeight);
+
+  bool IsForm() const override { return true; }
+  int Dpi() const override { return dpi_; }
+
+  BorderStyle GetBorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(BorderStyle style);
+  // The message loop ends when this form's window is destroyed.
+  void SetMainForm(bool main) { mainForm_ = main; }
+
+  void Show();
+  void Close();
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"Tavrin.Form"; }
+  DWORD Style() const override;
+  DWORD ExStyle() const override { return WS_EX_APPWINDOW; }
+  RECT InitialRect() const override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  RECT OuterRect(int dpi) const;
+  void DpiChanged(int dpi, const RECT& suggested);
+
+  int dpi_;
+  BorderStyle borderStyle_ = BorderStyle::Single;
+  bool mainForm_ = false;
+  bool shown_ = false;
+};
+
+}  // namespace tavrin

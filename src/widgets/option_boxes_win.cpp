@@ -1,0 +1,42 @@
+#include "widgets/option_boxes_win.h"
+
+namespace tavrin {
+
+void GroupBox::Paint(HDC dc, const RECT& client) {
+  SelectObjectScope font(dc, CurrentFont());
+  const std::wstring caption = GetCaption();
+  SIZE text{};
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+
+  RECT frame{client.left, client.top + metrics.tmHeight / 2, client.right, client.bottom};
+  BrushHandle line(CreateSolidBrush(RGB(220, 220, 220)));
+  FrameRect(dc, &frame, line.get());
+
+  // The caption interrupts the frame's top line.
+  const int indent = Scale(8);
+  const int gap = Scale(2);
+  RECT behind{indent - gap, client.top, indent + text.cx + gap, client.top + metrics.tmHeight};
+  BrushHandle background(CreateSolidBrush(ResolveColor(Color())));
+  FillRect(dc, &behind, background.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ResolveColor(clWindowText));
+  TextOutW(dc, indent, client.top, caption.c_str(), static_cast<int>(caption.size()));
+}
+
+bool CheckBox::Checked() const {
+  return Handle() && SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CheckBox::SetChecked(bool checked) {
+  if (checked == Checked()) return;
+  SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  Click();
+}
+
+void CheckBox::Notified(WORD code) {
+  if (code == BN_CLICKED) Click();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "widgets/control_win.h"
+
+namespace tavrin {
+
+// A captioned frame around related controls.
+class GroupBox : public Control {
+ public:
+  using Control::Control;
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"Tavrin.GroupBox"; }
+  bool PublishesCaption() const override { return true; }
+  void Paint(HDC dc, const RECT& client) override;
+};
+
+// The system check box, kept out of the tab order. A change of its state,
+// by a click or by SetChecked, runs OnClick.
+class CheckBox : public Control {
+ public:
+  using Control::Control;
+
+  bool Checked() const;
+  void SetChecked(bool checked);
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"BUTTON"; }
+  bool IsSystemClass() const override { return true; }
+  DWORD Style() const override { return WS_CHILD | BS_AUTOCHECKBOX; }
+  bool PublishesCaption() const override { return true; }
+  void Notified(WORD code) override;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,36 @@
+#include "widgets/panels_win.h"
+
+namespace tavrin {
+
+Panel& CardPanel::AddCard(Component& owner, std::wstring name) {
+  Panel& card = owner.Add<Panel>(std::move(name), this, Bounds());
+  card.SetVisible(cards_.empty());
+  card.SetAlign(Align::Client);
+  cards_.push_back(&card);
+  return card;
+}
+
+void CardPanel::SetActiveCard(std::size_t index) {
+  if (index >= cards_.size()) return;
+  active_ = index;
+  for (std::size_t i = 0; i < cards_.size(); ++i) cards_[i]->SetVisible(i == index);
+}
+
+void Shape::SetBrushColor(TColor color) {
+  brush_ = color;
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void Shape::SetPenColor(TColor color) {
+  pen_ = color;
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void Shape::Paint(HDC dc, const RECT& client) {
+  BrushHandle fill(CreateSolidBrush(ResolveColor(brush_)));
+  FillRect(dc, &client, fill.get());
+  BrushHandle outline(CreateSolidBrush(ResolveColor(pen_)));
+  FrameRect(dc, &client, outline.get());
+}
+
+}  // namespace tavrin

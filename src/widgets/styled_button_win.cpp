@@ -1,0 +1,153 @@
+#include "widgets/styled_button_win.h"
+
+#include <windowsx.h>
+
+#include "appearance/button_painter_win.h"
+
+namespace tavrin {
+
+void StyledButton::SetStyle(const std::wstring& family, const std::wstring& appearance,
+                            const std::wstring& styleClass) {
+  if (const auto look = ResolveButtonLook(family, styleClass, appearance)) look_ = *look;
+  Redraw();
+}
+
+void StyledButton::SetRadius(int radius) {
+  radius_ = radius;
+  Redraw();
+}
+
+void StyledButton::SetDown(bool down) {
+  down_ = down;
+  Redraw();
+}
+
+TButtonState StyledButton::State() const {
+  return ChooseButtonState({.enabled = Enabled(),
+                            .down = down_,
+                            .pushed = pushed_,
+                            .focused = Handle() && GetFocus() == Handle(),
+                            .hot = hot_});
+}
+
+void StyledButton::Redraw() {
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void StyledButton::Track(LPARAM lParam) {
+  if (!hot_) {
+    hot_ = true;
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = Handle();
+    TrackMouseEvent(&track);
+  }
+  if (captured_) {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    pushed_ = PtInRect(&client, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+  }
+  Redraw();
+}
+
+LRESULT StyledButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEMOVE:
+      Track(lParam);
+      return 0;
+    case WM_MOUSELEAVE:
+      hot_ = false;
+      Redraw();
+      return 0;
+    case WM_LBUTTONDOWN:
+      SetCapture(Handle());
+      captured_ = pushed_ = true;
+      Redraw();
+      return 0;
+    case WM_LBUTTONUP:
+      if (captured_) {
+        const bool released = pushed_;
+        ReleaseCapture();
+        if (released) Click();
+      }
+      return 0;
+    case WM_CAPTURECHANGED:
+      captured_ = pushed_ = false;
+      Redraw();
+      return 0;
+    case BM_CLICK:
+      if (Enabled()) Click();
+      return 0;
+    case WM_ENABLE:
+      hot_ = pushed_ = false;
+      Redraw();
+      return 0;
+  }
+  return Control::HandleMessage(message, wParam, lParam);
+}
+
+void StyledButton::Paint(HDC dc, const RECT& client) {
+  DrawStyledButton(dc, client, look_[State()], radius_, Dpi(), GetCaption(), Font());
+}
+
+ToolButton::ToolButton(std::wstring name, StyledToolbar* toolbar, DesignRect bounds)
+    : StyledButton(std::move(name), toolbar, bounds), toolbar_(toolbar) {}
+
+void ToolButton::SetDown(bool down) {
+  StyledButton::SetDown(down);
+  if (down) toolbar_->ReleaseOthers(*this);
+}
+
+void StyledToolbar::SetStyle(const std::wstring& family, const std::wstring& appearance,
+                             int radius) {
+  family_ = family;
+  appearance_ = appearance;
+  radius_ = radius;
+  for (ToolButton* button : buttons_) {
+    button->SetStyle(family_, appearance_);
+    button->SetRadius(radius_);
+  }
+}
+
+void StyledToolbar::SetButtonSize(int width, int height) {
+  buttonWidth_ = width;
+  buttonHeight_ = height;
+  AlignChildren();
+}
+
+void StyledToolbar::SetIndent(int indent) {
+  indent_ = indent;
+  AlignChildren();
+}
+
+ToolButton& StyledToolbar::AddButton(Component& owner, std::wstring name,
+                                     const std::wstring& caption) {
+  ToolButton& button =
+      owner.Add<ToolButton>(std::move(name), this, DesignRect{0, 0, buttonWidth_, buttonHeight_});
+  button.SetCaption(caption);
+  button.SetStyle(family_, appearance_);
+  button.SetRadius(radius_);
+  buttons_.push_back(&button);
+  AlignChildren();
+  return button;
+}
+
+void StyledToolbar::ReleaseOthers(const ToolButton& keep) {
+  for (ToolButton* button : buttons_) {
+    if (button != &keep && button->Down()) button->SetDown(false);
+  }
+}
+
+void StyledToolbar::AlignChildren() {
+  int x = Scale(indent_);
+  for (ToolButton* button : buttons_) {
+    if (!button->Visible() || !button->Handle()) continue;
+    const int width = Scale(buttonWidth_);
+    SetWindowPos(button->Handle(), nullptr, x, 0, width, Scale(buttonHeight_),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    x += width;
+  }
+}
+
+}  // namespace tavrin

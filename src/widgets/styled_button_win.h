@@ -1,0 +1,85 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "appearance/button_styles.h"
+#include "widgets/control_win.h"
+
+namespace tavrin {
+
+// A button drawn in the look of a style family (see button_styles.h). It
+// never takes the focus; code can hold it in the down position.
+class StyledButton : public Control {
+ public:
+  using Control::Control;
+
+  // Takes the family's look for this class and appearance; a family nobody
+  // registered leaves the current look.
+  void SetStyle(const std::wstring& family, const std::wstring& appearance,
+                const std::wstring& styleClass = L"");
+  void SetRadius(int radius);
+  const TButtonLook& Look() const { return look_; }
+
+  bool Down() const { return down_; }
+  virtual void SetDown(bool down);
+  TButtonState State() const;
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"Tavrin.StyledButton"; }
+  bool PublishesCaption() const override { return true; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc, const RECT& client) override;
+
+ private:
+  void Track(LPARAM lParam);
+  void Redraw();
+
+  TButtonLook look_;
+  int radius_ = 0;
+  bool down_ = false;
+  bool pushed_ = false;  // mouse button held down on it
+  bool captured_ = false;
+  bool hot_ = false;
+};
+
+class StyledToolbar;
+
+// A toolbar button: family, appearance and radius come from its toolbar, and
+// holding one down releases the toolbar's other down button.
+class ToolButton : public StyledButton {
+ public:
+  ToolButton(std::wstring name, StyledToolbar* toolbar, DesignRect bounds);
+  void SetDown(bool down) override;
+
+ private:
+  StyledToolbar* toolbar_;
+};
+
+// A row of tool buttons of one size, left to right after an indent.
+class StyledToolbar : public Control {
+ public:
+  using Control::Control;
+
+  void SetStyle(const std::wstring& family, const std::wstring& appearance, int radius);
+  void SetButtonSize(int width, int height);
+  void SetIndent(int indent);
+  ToolButton& AddButton(Component& owner, std::wstring name, const std::wstring& caption);
+  // Releases every down button but `keep`.
+  void ReleaseOthers(const ToolButton& keep);
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"Tavrin.Toolbar"; }
+  void AlignChildren() override;
+
+ private:
+  std::vector<ToolButton*> buttons_;
+  std::wstring family_;
+  std::wstring appearance_;
+  int radius_ = 0;
+  int buttonWidth_ = 23;
+  int buttonHeight_ = 22;
+  int indent_ = 0;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+
+#include "widgets/control_win.h"
+#include "widgets/gdiplus_win.h"
+
+namespace tavrin {
+
+// A picture drawn from paths, scaled into the box with its proportions kept,
+// so it is crisp at any scale. Shows the hand cursor and reports clicks.
+class VectorImage : public Control {
+ public:
+  // Draws the picture into a design box of the given size.
+  using Drawing = std::function<void(Gdiplus::Graphics&)>;
+
+  VectorImage(std::wstring name, Control* parent, DesignRect bounds);
+  void SetPicture(Drawing drawing, float designWidth, float designHeight);
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"Tavrin.VectorImage"; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc, const RECT& client) override;
+
+ private:
+  Drawing drawing_;
+  float designWidth_ = 1;
+  float designHeight_ = 1;
+  bool pressed_ = false;
+};
+
+}  // namespace tavrin
