@@ -41,6 +41,8 @@ void DrawShape(HDC dc, const RECT& rect, const TStyledButtonAttributes& a, int r
   AddShape(path, r, a.DrawType, radius * scale);
   Gdiplus::Graphics graphics(dc);
   graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  // Pixel centres at half coordinates: a one-pixel line half a pixel in is crisp.
+  graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
   if (a.ButtonDrawStyle == TButtonDrawStyle::btnSolid) {
     Gdiplus::SolidBrush face(GdiplusColor(a.ButtonColor));
     graphics.FillPath(&face, &path);

@@ -191,9 +191,11 @@ void Control::AlignChildren() {
   // Among top-docked controls the higher goes first, and of two at the same
   // height the one docked last.
   std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
-    if (a->align_ != Align::Top || b->align_ != Align::Top) return false;
-    if (a->bounds_.top != b->bounds_.top) return a->bounds_.top < b->bounds_.top;
-    return a->alignSerial_ > b->alignSerial_;
+    const auto key = [](const Control* c) {
+      return c->align_ == Align::Top ? std::pair{c->bounds_.top, ~c->alignSerial_}
+                                     : std::pair{0, 0u};
+    };
+    return key(a) < key(b);
   });
   for (const Align pass : {Align::Top, Align::Right, Align::Client, Align::None}) {
     for (Control* child : order) {

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "appearance/fit_label_font.h"
+#include "appearance/theme_helper_win.h"
+#include "support/gui_win.h"
+#include "widgets/form_win.h"
+#include "widgets/labels_win.h"
+#include "widgets/panels_win.h"
+#include "widgets/styled_button_win.h"
+
+namespace tavrin::test {
+namespace {
+
+constexpr COLORREF kAccent = RGB(0x3D, 0x84, 0xDD);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+class Appearance : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    form_.CreateHandle();
+    form_.SetFont({L"Tahoma", -11});
+    form_.Show();
+  }
+  Form form_{L"TestForm", 300, 200};
+};
+
+// What one state of a styled button shows: the face inside, the middle of the
+// left edge (the outline, or the face where there is none), and the caption's ink.
+struct Look {
+  COLORREF face;
+  COLORREF outline;
+  COLORREF caption;
+};
+
+void ExpectLook(const StyledButton& button, const Look& look, const char* what) {
+  SCOPED_TRACE(what);
+  RECT client;
+  GetClientRect(button.Handle(), &client);
+  EXPECT_EQ(PixelAt(button.Handle(), 6, 6), look.face);
+  // Wine's GDI+ puts a one-pixel edge a pixel further in than Windows does.
+  const RECT leftEdge{0, client.bottom / 2, 2, client.bottom / 2 + 1};
+  EXPECT_GT(CountPixels(button.Handle(), leftEdge, look.outline), 0);
+  const RECT text{client.right / 4, 4, client.right * 3 / 4, client.bottom - 4};
+  EXPECT_GT(CountPixels(button.Handle(), text, look.caption), 0);
+}
+
+TEST_F(Appearance, OutlineButtonInEveryState) {
+  auto& button = form_.Add<StyledButton>(L"BtnStart", &form_, DesignRect{20, 20, 162, 68});
+  button.SetStyle(L"Morvane", L"Outline");
+  button.SetRadius(6);
+  button.SetCaption(L"Run");
+  ExpectLook(button, {kWhite, kAccent, RGB(0, 0, 0)}, "normal");
+
+  POINT centre{81, 34};
+  ClientToScreen(button.Handle(), &centre);
+  SetCursorPos(centre.x, centre.y);
+  SendMessageW(button.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(81, 34));
+  ASSERT_EQ(button.State(), TButtonState::Hot);
+  ExpectLook(button, {RGB(0x50, 0x90, 0xE0), kAccent, kWhite}, "hot");
+  SendMessageW(button.Handle(), WM_MOUSELEAVE, 0, 0);
+  SetCursorPos(0, 0);
+
+  button.SetDown(true);
+  ExpectLook(button, {kAccent, kAccent, kWhite}, "down");
+  button.SetDown(false);
+  button.SetEnabled(false);
+  button.SetCaption(L"Busy");
+  ExpectLook(button, {kWhite, RGB(0xD7, 0xD7, 0xD7), RGB(0xB3, 0xB3, 0xB3)}, "disabled");
+}
+
+TEST_F(Appearance, HeaderButtonsOutlinedUntilDown) {
+  auto& bar = form_.Add<StyledToolbar>(L"BtnHead", &form_, DesignRect{10, 10, 280, 30});
+  bar.SetButtonSize(70, 30);
+  bar.SetStyle(L"Morvane", L"Header", 4);
+  ToolButton& home = bar.AddButton(form_, L"BtnHome", L"Home");
+  ToolButton& config = bar.AddButton(form_, L"BtnConfig", L"Config");
+  home.SetDown(true);
+  ExpectLook(home, {kAccent, kAccent, kWhite}, "down");
+  ExpectLook(config, {kWhite, RGB(0, 0, 0), RGB(0, 0, 0)}, "up");
+}
+
+TEST_F(Appearance, AccentStripFollowsActivation) {
+  TThemeHelper& helper = TThemeHelper::Attach(&form_);
+  const HWND bar = helper.Bar().Handle();
+  EXPECT_EQ(RectInParent(bar), (RECT{0, 0, 300, 2}));
+  EXPECT_EQ(PixelAt(bar, 10, 0), kAccent);
+  EXPECT_EQ(PixelAt(bar, 10, 1), kAccent);
+
+  SendMessageW(form_.Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+  EXPECT_EQ(PixelAt(bar, 10, 1), GetSysColor(COLOR_GRAYTEXT));
+  SendMessageW(form_.Handle(), WM_ACTIVATE, WA_CLICKACTIVE, 0);
+  EXPECT_EQ(PixelAt(bar, 10, 1), kAccent);
+  SendMessageW(form_.Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+  SendMessageW(form_.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(PixelAt(bar, 10, 1), kAccent);
+}
+
+TEST_F(Appearance, AccentStripLiesAboveOtherTopContentAndSpansTheWidth) {
+  auto& head = form_.Add<Panel>(L"PnlHead", &form_, DesignRect{0, 0, 300, 50});
+  head.SetAlign(Align::Top);
+  TThemeHelper& helper = TThemeHelper::Attach(&form_);
+  EXPECT_EQ(RectInParent(head.Handle()), (RECT{0, 2, 300, 52}));
+
+  SetWindowPos(form_.Handle(), nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client;
+  GetClientRect(form_.Handle(), &client);
+  EXPECT_EQ(RectInParent(helper.Bar().Handle()), (RECT{0, 0, client.right, 2}));
+}
+
+TEST_F(Appearance, BorderlessFormHidesTheStripUntilItHasABorderAgain) {
+  form_.SetBorderStyle(BorderStyle::None);
+  TThemeHelper& helper = TThemeHelper::Attach(&form_);
+  EXPECT_FALSE(helper.Bar().Visible());
+  form_.SetBorderStyle(BorderStyle::Single);
+  EXPECT_FALSE(helper.Bar().Visible());  // noticed on the next size or activation
+  SendMessageW(form_.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_TRUE(helper.Bar().Visible());
+}
+
+TEST_F(Appearance, OnlyAFormCanOwnTheHelper) {
+  auto& panel = form_.Add<Panel>(L"Panel", &form_, DesignRect{0, 0, 10, 10});
+  const std::size_t owned = form_.ComponentCount();
+  for (Component* owner : {static_cast<Component*>(&panel), static_cast<Component*>(nullptr)}) {
+    try {
+      TThemeHelper::Attach(owner);
+      ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), "TThemeHelper Owner must be a TForm");
+    }
+  }
+  EXPECT_EQ(form_.ComponentCount(), owned);
+  EXPECT_EQ(panel.ComponentCount(), 0u);
+}
+
+TEST_F(Appearance, DestroyingTheHelperGivesTheFormItsWindowProcedureBack) {
+  TThemeHelper& helper = TThemeHelper::Attach(&form_);
+  Shape& bar = helper.Bar();
+  form_.Free(helper);
+  SendMessageW(form_.Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+  EXPECT_EQ(PixelAt(bar.Handle(), 10, 1), kAccent);  // left in its last colour
+  EXPECT_TRUE(bar.Visible());
+}
+
+TEST_F(Appearance, FitLabelFontShrinksOnlyACaptionThatDoesNotFit) {
+  auto& label = form_.Add<Label>(L"LblTitle", &form_, DesignRect{8, 40, 284, 81});
+  const FontSpec title{L"Tahoma", -59, false, false, false, false, true};
+  struct Case {
+    const wchar_t* caption;
+    bool shrinks;
+  };
+  for (const Case c : {Case{L"Tavrin", false}, Case{L"Tavrin Tavrin Tavrin", true}}) {
+    label.SetFont(title);
+    label.SetCaption(c.caption);
+    FitLabelFont(label);
+    EXPECT_EQ(label.Font().Size() < 44, c.shrinks) << testing::PrintToString(std::wstring(c.caption));
+    // A shrunk caption now about fits: one pass, truncated, may leave a pixel or two over.
+    WindowDc dc(label.Handle());
+    SelectObjectScope font(dc.Get(), label.CurrentFont());
+    SIZE size{};
+    GetTextExtentPoint32W(dc.Get(), c.caption, static_cast<int>(wcslen(c.caption)), &size);
+    EXPECT_LE(size.cx, 284 + 4);
+  }
+  label.SetCaption(std::wstring(200, L'W'));
+  label.SetFont(title);
+  FitLabelFont(label);
+  EXPECT_EQ(label.Font().Size(), 6);
+}
+
+}  // namespace
+}  // namespace tavrin::test

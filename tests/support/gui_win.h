@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "widgets/error_report.h"
+
+// In-process GUI tests: the process is DPI aware, GDI+ runs and the style
+// family is registered before the first test; each test records the errors
+// that reach the error handler.
+namespace tavrin::test {
+
+// Dispatches what is queued for this thread, for about `milliseconds`.
+void Pump(int milliseconds = 0);
+
+// The colour of a client pixel as the window shows it, after it has painted.
+COLORREF PixelAt(HWND window, int x, int y);
+// How many pixels of the client rectangle `area` have exactly this colour.
+int CountPixels(HWND window, const RECT& area, COLORREF color);
+
+// The window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND window);
+
+std::wstring WindowText(HWND window);
+
+class GuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::vector<ErrorReport> errors_;
+
+ private:
+  ErrorHandler previous_;
+};
+
+}  // namespace tavrin::test
+
+inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
+  return out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }

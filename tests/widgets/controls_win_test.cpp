@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "support/gui_win.h"
+#include "widgets/activity_indicator_win.h"
+#include "widgets/form_win.h"
+#include "widgets/labels_win.h"
+#include "widgets/option_boxes_win.h"
+#include "widgets/panels_win.h"
+#include "widgets/styled_button_win.h"
+#include "widgets/vector_image_win.h"
+
+namespace tavrin::test {
+namespace {
+
+class Controls : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    form_.CreateHandle();
+    form_.SetFont({L"Tahoma", -11});
+  }
+  Form form_{L"TestForm", 300, 200};
+};
+
+TEST_F(Controls, DockedControlsFillTheirParentInOrderTopRightClient) {
+  auto& head = form_.Add<Panel>(L"Head", &form_, DesignRect{0, 0, 300, 50});
+  head.SetAlign(Align::Top);
+  auto& right = form_.Add<Panel>(L"Right", &head, DesignRect{0, 0, 120, 50});
+  right.SetAlign(Align::Right);
+  auto& rest = form_.Add<Panel>(L"Rest", &head, DesignRect{});
+  rest.SetAlign(Align::Client, {10, 10, 10, 10});
+  auto& body = form_.Add<Panel>(L"Body", &form_, DesignRect{});
+  body.SetAlign(Align::Client);
+  auto& placed = form_.Add<Panel>(L"Placed", &body, DesignRect{15, 6, 40, 20});
+
+  EXPECT_EQ(RectInParent(head.Handle()), (RECT{0, 0, 300, 50}));
+  EXPECT_EQ(RectInParent(right.Handle()), (RECT{180, 0, 300, 50}));
+  EXPECT_EQ(RectInParent(rest.Handle()), (RECT{10, 10, 170, 40}));
+  EXPECT_EQ(RectInParent(body.Handle()), (RECT{0, 50, 300, 200}));
+  EXPECT_EQ(RectInParent(placed.Handle()), (RECT{15, 6, 55, 26}));
+
+  // A control docked later at the same height goes above the others.
+  auto& strip = form_.Add<Panel>(L"Strip", &form_, DesignRect{0, 0, 300, 2});
+  strip.SetAlign(Align::Top);
+  EXPECT_EQ(RectInParent(strip.Handle()), (RECT{0, 0, 300, 2}));
+  EXPECT_EQ(RectInParent(head.Handle()), (RECT{0, 2, 300, 52}));
+
+  // A hidden docked control gives its room back.
+  head.SetVisible(false);
+  EXPECT_EQ(RectInParent(body.Handle()), (RECT{0, 2, 300, 200}));
+}
+
+TEST_F(Controls, ADpiChangeScalesEverythingAndMakesFontsAnew) {
+  auto& body = form_.Add<Panel>(L"Body", &form_, DesignRect{});
+  body.SetAlign(Align::Client, {10, 0, 0, 0});
+  auto& label = form_.Add<Label>(L"Label", &body, DesignRect{241, 282, 32, 15});
+  const HFONT before = label.CurrentFont();
+
+  RECT suggested{100, 100, 100 + 600, 100 + 500};
+  SendMessageW(form_.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+
+  EXPECT_EQ(form_.Dpi(), 144);
+  EXPECT_EQ(RectInParent(label.Handle()), (RECT{362, 423, 362 + 48, 423 + 23}));
+  EXPECT_EQ(RectInParent(body.Handle()).left, 15);
+  EXPECT_NE(label.CurrentFont(), before);
+  LOGFONTW font{};
+  GetObjectW(label.CurrentFont(), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -17);  // -11 at 144 dpi, rounded away from zero
+}
+
+TEST_F(Controls, CardPanelShowsExactlyOnePage) {
+  auto& cards = form_.Add<CardPanel>(L"Cards", &form_, DesignRect{0, 0, 300, 200});
+  Panel& first = cards.AddCard(form_, L"Card1");
+  Panel& second = cards.AddCard(form_, L"Card2");
+  EXPECT_TRUE(IsWindowVisible(first.Handle()) || !IsWindowVisible(form_.Handle()));
+  EXPECT_EQ(RectInParent(second.Handle()), (RECT{0, 0, 300, 200}));
+
+  cards.SetActiveCard(1);
+  EXPECT_FALSE(first.Visible());
+  EXPECT_TRUE(second.Visible());
+  EXPECT_FALSE(GetWindowLongW(first.Handle(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(GetWindowLongW(second.Handle(), GWL_STYLE) & WS_VISIBLE);
+
+  cards.SetActiveCard(5);  // no such page: nothing changes
+  EXPECT_EQ(cards.ActiveCard(), 1u);
+}
+
+TEST_F(Controls, ToolbarLaysOutVisibleButtonsAndKeepsOneDown) {
+  auto& bar = form_.Add<StyledToolbar>(L"Bar", &form_, DesignRect{10, 10, 280, 30});
+  bar.SetButtonSize(70, 30);
+  bar.SetIndent(10);
+  bar.SetStyle(L"Morvane", L"Header", 4);
+  ToolButton& home = bar.AddButton(form_, L"Home", L"Home");
+  ToolButton& config = bar.AddButton(form_, L"Config", L"Config");
+  ToolButton& donate = bar.AddButton(form_, L"Donate", L"Donate");
+
+  EXPECT_EQ(RectInParent(home.Handle()), (RECT{10, 0, 80, 30}));
+  EXPECT_EQ(RectInParent(config.Handle()), (RECT{80, 0, 150, 30}));
+  EXPECT_EQ(RectInParent(donate.Handle()), (RECT{150, 0, 220, 30}));
+  home.SetVisible(false);
+  EXPECT_EQ(RectInParent(config.Handle()), (RECT{10, 0, 80, 30}));
+
+  home.SetDown(true);
+  config.SetDown(true);
+  EXPECT_FALSE(home.Down());
+  EXPECT_TRUE(config.Down());
+  home.SetDown(true);
+  EXPECT_TRUE(home.Down());
+  EXPECT_FALSE(config.Down());
+  EXPECT_FALSE(donate.Down());
+  EXPECT_EQ(home.Look()[TButtonState::Pressed].ButtonColor, AccentColor);
+}
+
+TEST_F(Controls, CaptionsAreWindowTextForScreenReaders) {
+  auto& label = form_.Add<Label>(L"Label", &form_, DesignRect{0, 0, 100, 15});
+  auto& button = form_.Add<StyledButton>(L"Button", &form_, DesignRect{0, 20, 100, 30});
+  auto& group = form_.Add<GroupBox>(L"Group", &form_, DesignRect{0, 60, 200, 60});
+  auto& check = form_.Add<CheckBox>(L"Check", &group, DesignRect{10, 20, 100, 17});
+  auto& markup = form_.Add<MarkupLabel>(L"Markup", &form_, DesignRect{0, 130, 200, 30});
+  label.SetCaption(L"Label text");
+  button.SetCaption(L"Run");
+  group.SetCaption(L"Group text");
+  check.SetCaption(L"TcpNoDelay");
+  markup.SetMarkup(L"<C><FC:clGray>Minimize <B>latency</B>.</FC></C>");
+
+  EXPECT_EQ(WindowText(label.Handle()), L"Label text");
+  EXPECT_EQ(WindowText(button.Handle()), L"Run");
+  EXPECT_EQ(WindowText(group.Handle()), L"Group text");
+  EXPECT_EQ(WindowText(check.Handle()), L"TcpNoDelay");
+  EXPECT_EQ(WindowText(markup.Handle()), L"Minimize latency.");
+  EXPECT_EQ(check.GetStringProperty(L"Caption"), L"TcpNoDelay");
+  EXPECT_EQ(markup.GetStringProperty(L"Caption"), std::nullopt);
+}
+
+TEST_F(Controls, CheckBoxRunsItsHandlerOnEveryChangeAndIsNoTabStop) {
+  auto& check = form_.Add<CheckBox>(L"Check", &form_, DesignRect{10, 20, 100, 17});
+  std::vector<bool> seen;
+  check.OnClick = [&](Component& sender) { seen.push_back(static_cast<CheckBox&>(sender).Checked()); };
+
+  check.SetChecked(false);  // no change
+  check.SetChecked(true);
+  check.SetChecked(true);  // no change
+  SendMessageW(check.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(GetWindowLongW(check.Handle(), GWL_STYLE) & WS_TABSTOP);
+}
+
+TEST_F(Controls, AnErrorInAHandlerStopsAtTheWindowProcedure) {
+  auto& button = form_.Add<StyledButton>(L"BtnStart", &form_, DesignRect{0, 0, 100, 30});
+  int clicks = 0;
+  button.OnClick = [&](Component&) {
+    ++clicks;
+    throw std::runtime_error("Invalid data type for 'status'");
+  };
+  SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+  SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+
+  EXPECT_EQ(clicks, 2);
+  ASSERT_EQ(errors_.size(), 2u);
+  EXPECT_EQ(errors_[0].message, L"Invalid data type for 'status'");
+  EXPECT_NE(errors_[0].details.find(L"BtnStart"), std::wstring::npos);
+  EXPECT_TRUE(IsWindow(button.Handle()));
+}
+
+TEST_F(Controls, DisabledButtonsIgnoreClicks) {
+  auto& button = form_.Add<StyledButton>(L"Button", &form_, DesignRect{0, 0, 100, 30});
+  int clicks = 0;
+  button.OnClick = [&](Component&) { ++clicks; };
+  button.SetEnabled(false);
+  SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(button.State(), TButtonState::Disabled);
+  button.SetEnabled(true);
+  SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Controls, ButtonPressedWhileTheMouseIsHeldOnItAndClickedOnRelease) {
+  form_.Show();
+  auto& button = form_.Add<StyledButton>(L"Button", &form_, DesignRect{10, 10, 100, 30});
+  int clicks = 0;
+  button.OnClick = [&](Component&) { ++clicks; };
+  SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(button.State(), TButtonState::Pressed);
+  SendMessageW(button.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 5));
+  EXPECT_NE(button.State(), TButtonState::Pressed);  // dragged off
+  SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+  EXPECT_EQ(clicks, 0);
+  SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_NE(button.State(), TButtonState::Pressed);
+}
+
+TEST_F(Controls, IndicatorAdvancesOnlyWhileAnimatingAndShown) {
+  form_.Show();
+  auto& indicator = form_.Add<ActivityIndicator>(L"Indicator", &form_, DesignRect{0, 0, 32, 32});
+  Pump(150);
+  EXPECT_EQ(indicator.Frame(), 0u);
+
+  indicator.SetAnimating(true);
+  Pump(300);
+  const std::size_t frame = indicator.Frame();
+  EXPECT_GT(frame, 0u);
+
+  indicator.SetVisible(false);  // still animating, but nothing to show
+  EXPECT_FALSE(KillTimer(indicator.Handle(), 1)) << "a timer ran while hidden";
+  indicator.SetVisible(true);
+  Pump(200);
+  EXPECT_NE(indicator.Frame(), frame);
+
+  indicator.SetAnimating(false);
+  const std::size_t stopped = indicator.Frame();
+  Pump(200);
+  EXPECT_EQ(indicator.Frame(), stopped);
+  EXPECT_FALSE(KillTimer(indicator.Handle(), 1)) << "a timer ran while still";
+}
+
+TEST_F(Controls, VectorImageShowsTheHandAndReportsClicks) {
+  form_.Show();
+  auto& image = form_.Add<VectorImage>(L"ImgLogo", &form_, DesignRect{3, 0, 112, 50});
+  int clicks = 0;
+  image.OnClick = [&](Component& sender) {
+    EXPECT_EQ(sender.Name(), L"ImgLogo");
+    ++clicks;
+  };
+  SendMessageW(image.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(image.Handle()),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+  SendMessageW(image.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  SendMessageW(image.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  SendMessageW(image.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));  // no press before
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Controls, MarkupLabelDrawsGreyTextCentred) {
+  form_.Show();
+  auto& markup = form_.Add<MarkupLabel>(L"LblContent", &form_, DesignRect{0, 0, 300, 33});
+  markup.SetMarkup(L"<C><FC:clGray>Minimize <B>latency</B>.</FC></C>");
+  const RECT left{0, 0, 60, 33};
+  const RECT middle{60, 0, 240, 33};
+  EXPECT_GT(CountPixels(markup.Handle(), middle, RGB(128, 128, 128)), 0);
+  EXPECT_EQ(CountPixels(markup.Handle(), left, RGB(128, 128, 128)), 0);
+  EXPECT_EQ(CountPixels(markup.Handle(), middle, RGB(0, 0, 0)), 0);
+}
+
+}  // namespace
+}  // namespace tavrin::test
