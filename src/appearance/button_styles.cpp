@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "widgets/names.h"
+#include "i18n/ascii_case.h"
 
 namespace tavrin {
 namespace {
@@ -37,7 +37,7 @@ std::vector<RegisteredFamily>& Families() {
 std::wstring Canonical(const std::vector<std::wstring>& list, std::wstring_view name,
                        const std::wstring& fallback) {
   for (const auto& entry : list) {
-    if (SameName(entry, name)) return entry;
+    if (EqualIgnoringAsciiCase(entry, name)) return entry;
   }
   return fallback;
 }
@@ -99,9 +99,9 @@ void TMorvaneButtonStyles::FillStateAttributes(const std::wstring&, const std::w
   normal.BorderWidth = 0;
   normal.FontStyle = 0;
   normal.DrawType = TButtonDrawType::btRoundRect;
-  if (SameName(appearance, L"Outline")) {
+  if (EqualIgnoringAsciiCase(appearance, L"Outline")) {
     FillOutline(normal, pressed, selected, hot, disabled);
-  } else if (SameName(appearance, L"Header")) {
+  } else if (EqualIgnoringAsciiCase(appearance, L"Header")) {
     FillHeader(normal, pressed, selected, hot, disabled);
   } else {
     FillNormal(normal, pressed, selected, hot, disabled);
@@ -135,7 +135,7 @@ std::optional<TButtonLook> ResolveButtonLook(std::wstring_view familyName,
                                              std::wstring_view styleClass,
                                              std::wstring_view appearance) {
   for (const auto& [name, family] : Families()) {
-    if (!SameName(name, familyName)) continue;
+    if (!EqualIgnoringAsciiCase(name, familyName)) continue;
     std::wstring defaultClass;
     std::wstring defaultAppearance;
     family->DefaultStyleFor(0, defaultClass, defaultAppearance);

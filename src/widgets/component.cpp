@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "widgets/names.h"
+#include "i18n/ascii_case.h"
 
 namespace tavrin {
 
@@ -32,12 +32,12 @@ void Component::Free(Component& owned) {
 }
 
 std::optional<std::wstring> Component::GetStringProperty(std::wstring_view name) const {
-  if (PublishesCaption() && SameName(name, L"Caption")) return GetCaption();
+  if (PublishesCaption() && EqualIgnoringAsciiCase(name, L"Caption")) return GetCaption();
   return std::nullopt;
 }
 
 bool Component::SetStringProperty(std::wstring_view name, const std::wstring& value) {
-  if (!PublishesCaption() || !SameName(name, L"Caption")) return false;
+  if (!PublishesCaption() || !EqualIgnoringAsciiCase(name, L"Caption")) return false;
   SetCaption(value);
   return true;
 }

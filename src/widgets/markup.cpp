@@ -4,7 +4,7 @@
 #include <array>
 #include <optional>
 
-#include "widgets/names.h"
+#include "i18n/ascii_case.h"
 
 namespace tavrin {
 namespace {
@@ -24,7 +24,7 @@ constexpr std::array<Tag, 3> kTags = {{
 }};
 
 bool StartsWithName(std::wstring_view text, std::wstring_view prefix) {
-  return text.size() >= prefix.size() && SameName(text.substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() && EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 struct TagMatch {
