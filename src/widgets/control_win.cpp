@@ -213,6 +213,10 @@ void Control::Realign() {
   for (Control* child : children_) child->Realign();
 }
 
+void Control::BringToFront() {
+  if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void Control::SetVisible(bool visible) {
   if (visible_ == visible) return;
   visible_ = visible;

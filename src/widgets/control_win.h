@@ -56,6 +56,9 @@ class Control : public Component {
   // Places every child by its alignment at the current DPI, and theirs.
   void Realign();
 
+  // Puts the window above its siblings, which it then covers.
+  void BringToFront();
+
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
   bool Enabled() const;

@@ -1,0 +1,15 @@
+#include "app/error_dialog_win.h"
+
+#include <windows.h>
+
+#include "app/program_info.h"
+
+namespace tavrin {
+
+void ShowErrorReport(const ErrorReport& report) {
+  const std::wstring title = (ApplicationTitle.empty() ? L"Tavrin" : ApplicationTitle) + L" - Error";
+  const std::wstring text = report.message + L"\n\n" + report.details;
+  MessageBoxW(GetActiveWindow(), text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,104 @@
+#include "app/main_window_win.h"
+
+#include <array>
+
+#include "app/program_info.h"
+#include "appearance/fit_label_font.h"
+#include "appearance/theme_helper_win.h"
+#include "build_config.h"
+#include "i18n/ascii_case.h"
+#include "i18n/interface_translation.h"
+#include "i18n/translation.h"
+
+namespace tavrin {
+namespace {
+
+// Korean source texts; the translation table has every language's line.
+constexpr std::array<const wchar_t*, 3> kTaglines = {
+    L"<B>게임 반응 속도</B>를 손쉽게 향상 시킵니다.",
+    L"최적화된 네트워크로 <B>지연 시간을 최소화</B>합니다.",
+    L"간편한 설정으로 <B>게임 속도와 안정성</B>을 동시에 개선합니다.",
+};
+
+constexpr UINT kErrorBoxFlags = MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST;  // 0x00050010
+
+}  // namespace
+
+void TFrmTavrin::FormCreate() {
+  TThemeHelper::Attach(this);
+  TranslateComponent(this);
+  FitLabelFont(*LblTitle);
+  UseDesktopFont();
+  Indicator->SetVisible(false);
+  BtnDonate->SetVisible(false);
+  PnlMain->SetActiveCard(0);
+  ApplicationTitle = GetCaption();
+  ShowTagline();
+  LblVersion->SetCaption(Translate(L"버전") + L": " + GetAppVersion(L"%d.%d.%d.%d"));
+  controller_.LoadState();
+}
+
+void TFrmTavrin::UseDesktopFont() {
+  LOGFONTW font{};
+  if (SystemParametersInfoForDpi(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0,
+                                 static_cast<UINT>(Dpi()))) {
+    SetFont(FontSpecOf(font, Dpi()));
+  }
+}
+
+void TFrmTavrin::ShowTagline() {
+  const std::wstring tagline = Translate(kTaglines[services_.random(kTaglines.size())]);
+  LblContent->SetMarkup(L"<C><FC:clGray>" + tagline + L"</FC></C>");
+}
+
+void TFrmTavrin::BtnHomeClick(Component& sender) {
+  const std::wstring& name = sender.Name();
+  const auto press = [&sender] {
+    if (auto* button = dynamic_cast<ToolButton*>(&sender)) button->SetDown(true);
+  };
+  if (EqualIgnoringAsciiCase(name, L"BtnHome")) {
+    press();
+    PnlMain->SetActiveCard(0);
+  } else if (EqualIgnoringAsciiCase(name, L"BtnConfig")) {
+    press();
+    PnlMain->SetActiveCard(1);
+  } else if (EqualIgnoringAsciiCase(name, L"BtnDonate")) {
+    services_.shellOpen(std::wstring(build::kLinkUrl) + L"/donate?tavrin");
+  } else if (EqualIgnoringAsciiCase(name, L"ImgLogo")) {
+    services_.shellOpen(std::wstring(build::kLinkUrl) + L"/tavrin");
+  }
+}
+
+CheckBox& TFrmTavrin::Option(OptionBox box) const {
+  return *options_[static_cast<std::size_t>(box)];
+}
+
+void TFrmTavrin::ShowAdapter(const std::wstring& name, const std::wstring& address) {
+  LblAdapter->SetCaption(name);
+  LblIPAddress->SetCaption(L"IP: " + address);
+}
+
+bool TFrmTavrin::GetOption(OptionBox box) { return Option(box).Checked(); }
+
+void TFrmTavrin::SetOption(OptionBox box, bool checked) { Option(box).SetChecked(checked); }
+
+void TFrmTavrin::EnableOptions(bool enabled) {
+  for (const Tweak& tweak : kTweaks) Option(tweak.box).SetEnabled(enabled);
+}
+
+void TFrmTavrin::ShowStartButton(const std::wstring& caption, bool enabled, bool pressed) {
+  BtnStart->SetCaption(caption);
+  BtnStart->SetEnabled(enabled);
+  BtnStart->SetDown(pressed);
+}
+
+void TFrmTavrin::ShowBusy(bool on) {
+  Indicator->SetVisible(on);
+  Indicator->SetAnimating(on);
+}
+
+void TFrmTavrin::ShowError(const std::wstring& text) {
+  MessageBoxW(Handle(), text.c_str(), GetCaption().c_str(), kErrorBoxFlags);
+}
+
+}  // namespace tavrin

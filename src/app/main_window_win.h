@@ -1,0 +1,93 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/tuning_controller.h"
+#include "app/tuning_view.h"
+#include "widgets/activity_indicator_win.h"
+#include "widgets/form_win.h"
+#include "widgets/labels_win.h"
+#include "widgets/option_boxes_win.h"
+#include "widgets/panels_win.h"
+#include "widgets/styled_button_win.h"
+#include "widgets/vector_image_win.h"
+
+namespace tavrin {
+
+// What the main window takes from the program beyond the controller's needs.
+struct MainWindowServices {
+  std::function<void(const std::wstring& target)> shellOpen;
+  // A number below the range, from the process's generator.
+  std::function<std::uint32_t(std::uint32_t range)> random;
+};
+
+// The program's only window: a header with two page buttons and the maker's
+// logo, the home page with the start button and the settings page with the
+// adapter, the five options and the version. It shows the tuning controller's
+// state and owns it.
+class TFrmTavrin final : public Form, public TuningView {
+ public:
+  TFrmTavrin(TuningServices tuning, MainWindowServices services);
+  ~TFrmTavrin() override;
+
+  // The creation sequence; an error ends it where it happens and goes to the
+  // caller, the window staying usable.
+  void FormCreate();
+  void BtnHomeClick(Component& sender);
+  TTuningController& Controller() { return controller_; }
+
+  void ShowAdapter(const std::wstring& name, const std::wstring& address) override;
+  bool GetOption(OptionBox box) override;
+  void SetOption(OptionBox box, bool checked) override;
+  void EnableOptions(bool enabled) override;
+  void ShowStartButton(const std::wstring& caption, bool enabled, bool pressed) override;
+  void ShowBusy(bool on) override;
+  void ShowError(const std::wstring& text) override;
+
+  Panel* PnlHead = nullptr;
+  StyledToolbar* BtnHead = nullptr;
+  ToolButton* BtnHome = nullptr;
+  ToolButton* BtnConfig = nullptr;
+  ToolButton* BtnDonate = nullptr;
+  Panel* PnlLogo = nullptr;
+  VectorImage* ImgLogo = nullptr;
+  CardPanel* PnlMain = nullptr;
+  Panel* Card1 = nullptr;
+  Label* LblTitle = nullptr;
+  MarkupLabel* LblContent = nullptr;
+  StyledButton* BtnStart = nullptr;
+  ActivityIndicator* Indicator = nullptr;
+  Panel* Card2 = nullptr;
+  GroupBox* GroupBox1 = nullptr;
+  Label* LblAdapter = nullptr;
+  Label* LblIPAddress = nullptr;
+  GroupBox* GroupBox2 = nullptr;
+  CheckBox* ChkTCPAckFrequency = nullptr;
+  CheckBox* ChkTcpDelAckTick = nullptr;
+  CheckBox* ChkTcpNoDelay = nullptr;
+  GroupBox* GroupBox3 = nullptr;
+  CheckBox* ChkNetworkThrottlingIndex = nullptr;
+  CheckBox* ChkSystemResponsiveness = nullptr;
+  Label* LblVersion = nullptr;
+
+ protected:
+  const wchar_t* WindowClass() const override { return L"TFrmTavrin"; }
+
+ private:
+  void CreateHeader();
+  void CreateHomePage();
+  void CreateSettingsPage();
+  CheckBox& AddOption(OptionBox box, std::wstring name, GroupBox* group, int left, int top);
+  CheckBox& Option(OptionBox box) const;
+  void UseDesktopFont();
+  void ShowTagline();
+
+  MainWindowServices services_;
+  std::array<CheckBox*, kOptionBoxCount> options_{};
+  TTuningController controller_;
+};
+
+}  // namespace tavrin
