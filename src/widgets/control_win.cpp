@@ -200,7 +200,8 @@ void Control::AlignChildren() {
   for (const Align pass : {Align::Top, Align::Right, Align::Client, Align::None}) {
     for (Control* child : order) {
       if (child->align_ != pass || !child->handle_) continue;
-      if (pass != Align::None && !child->visible_) continue;
+      // A hidden control takes no room, but a hidden page is ready when shown.
+      if ((pass == Align::Top || pass == Align::Right) && !child->visible_) continue;
       const RECT r = child->DockedRect(area);
       SetWindowPos(child->handle_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);

@@ -70,6 +70,61 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
+void ExpectButtonLook(HWND button, const ButtonLook& look, const char* what) {
+  SCOPED_TRACE(what);
+  RECT client;
+  GetClientRect(button, &client);
+  EXPECT_EQ(PixelAt(button, 6, 6), look.face);
+  // Wine's GDI+ puts a one-pixel edge a pixel further in than Windows does.
+  const RECT leftEdge{0, client.bottom / 2, 2, client.bottom / 2 + 1};
+  EXPECT_GT(CountPixels(button, leftEdge, look.edge), 0);
+  const RECT text{client.right / 4, 4, client.right * 3 / 4, client.bottom - 4};
+  EXPECT_GT(CountPixels(button, text, look.caption), 0);
+}
+
+namespace {
+
+std::optional<SeenMessageBox> seenBox;
+
+BOOL CALLBACK FindIcon(HWND child, LPARAM found) {
+  if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
+  *reinterpret_cast<HICON*>(found) =
+      reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+  return FALSE;
+}
+
+HICON BoxIcon(HWND box) {
+  HICON icon = nullptr;
+  EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&icon));
+  return icon;
+}
+
+BOOL CALLBACK AnswerIfMessageBox(HWND window, LPARAM) {
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  seenBox = SeenMessageBox{WindowText(window), WindowText(GetDlgItem(window, 0xFFFF)),
+                           GetWindow(window, GW_OWNER), GetForegroundWindow() == window,
+                           BoxIcon(window)};
+  PostMessageW(window, WM_COMMAND, IDOK, 0);
+  return FALSE;
+}
+
+void CALLBACK LookForMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), AnswerIfMessageBox, 0);
+  if (seenBox) KillTimer(nullptr, timer);
+}
+
+}  // namespace
+
+std::optional<SeenMessageBox> AnswerMessageBox(const std::function<void()>& show) {
+  seenBox.reset();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, LookForMessageBox);
+  show();
+  KillTimer(nullptr, timer);
+  return seenBox;
+}
+
 void GuiTest::SetUp() {
   previous_ = SetErrorHandler([this](const ErrorReport& report) { errors_.push_back(report); });
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,27 @@ int CountPixels(HWND window, const RECT& area, COLORREF color);
 RECT RectInParent(HWND window);
 
 std::wstring WindowText(HWND window);
+
+// What a styled button shows: the face inside, the middle of its left edge
+// (the outline, or the face where there is none) and the caption's ink.
+struct ButtonLook {
+  COLORREF face;
+  COLORREF edge;
+  COLORREF caption;
+};
+void ExpectButtonLook(HWND button, const ButtonLook& look, const char* what);
+
+// A message box this thread shows next: its title and text.
+struct SeenMessageBox {
+  std::wstring title;
+  std::wstring text;
+  HWND owner = nullptr;
+  bool foreground = false;
+  HICON icon = nullptr;
+};
+// Runs `show`, which must open one modal message box, answers it with OK
+// and returns what it showed; nothing when no box came.
+std::optional<SeenMessageBox> AnswerMessageBox(const std::function<void()>& show);
 
 class GuiTest : public ::testing::Test {
  protected:

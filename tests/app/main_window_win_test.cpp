@@ -1,0 +1,390 @@
+#include "app/main_window_win.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "app/error_dialog_win.h"
+#include "app/program_info.h"
+#include "app/tuning_fakes.h"
+#include "app/window_dispatcher_win.h"
+#include "build_config.h"
+#include "i18n/translation.h"
+#include "settings/config.h"
+#include "support/gui_win.h"
+#include "support/registry_backends.h"
+#include "sys/memory_registry.h"
+
+namespace tavrin::test {
+namespace {
+
+constexpr COLORREF kAccent = RGB(0x3D, 0x84, 0xDD);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+std::string ShippedTable() {
+  std::ifstream file(TAVRIN_TRANSLATE_FILE, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// The main window over fakes of the system, with the real dispatcher.
+class MainWindow : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    LoadTranslationTable(ShippedTable());
+    CurrentLanguage = L"en";
+  }
+
+  void TearDown() override {
+    form_.reset();
+    dispatcher_->Close();
+    GuiTest::TearDown();
+  }
+
+  // Creates the window as the program does: the creation sequence with its
+  // errors caught, then shown.
+  TFrmTavrin& Open() {
+    TuningServices tuning{registry_, adapters_, connections_, probe_, sleeper_, dispatcher_};
+    MainWindowServices services{[this](const std::wstring& t) { opened_.push_back(t); },
+                                [this](std::uint32_t range) {
+                                  randomRanges_.push_back(range);
+                                  return pick_;
+                                }};
+    form_ = std::make_unique<TFrmTavrin>(tuning, services);
+    RunGuarded(L"FrmTavrin.FormCreate", [this] { form_->FormCreate(); });
+    form_->Show();
+    Pump();
+    return *form_;
+  }
+
+  void StoreSetting(const std::wstring& name, std::uint32_t type, std::vector<std::uint8_t> data) {
+    ScopedKey key(registry_);
+    ASSERT_EQ(key.Create(reg::kCurrentUser, L"Software\\Tavrin", reg::kKeyAllAccess), reg::kSuccess);
+    registry_.SetValue(key.Get(), name, type, data.data(), static_cast<std::uint32_t>(data.size()));
+  }
+
+  MemoryRegistry registry_;
+  FakeAdapters adapters_;
+  FakeConnections connections_;
+  std::shared_ptr<FakeProbe> probe_ = std::make_shared<FakeProbe>(2);
+  std::shared_ptr<FakeSleeper> sleeper_ = std::make_shared<FakeSleeper>();
+  std::shared_ptr<WindowDispatcher> dispatcher_ = std::make_shared<WindowDispatcher>(
+      [](std::exception_ptr e) { HandleError(e, L"a hand-over"); });
+  std::vector<std::wstring> opened_;
+  std::vector<std::uint32_t> randomRanges_;
+  std::uint32_t pick_ = 0;
+  std::unique_ptr<TFrmTavrin> form_;
+};
+
+struct Placement {
+  const char* name;
+  Control* control;
+  RECT rect;  // in the parent's client area
+};
+
+std::vector<Placement> DesignedPlacements(TFrmTavrin& f) {
+  // The accent strip docks above the header, so everything docked moves down
+  // by its 2 pixels and the pages lose them at the bottom.
+  return {
+      {"PnlHead", f.PnlHead, {0, 2, 498, 52}},
+      {"BtnHead", f.BtnHead, {10, 10, 368, 40}},
+      {"BtnHome", f.BtnHome, {10, 0, 80, 30}},
+      {"BtnConfig", f.BtnConfig, {80, 0, 150, 30}},
+      {"PnlLogo", f.PnlLogo, {378, 0, 498, 50}},
+      {"ImgLogo", f.ImgLogo, {3, 0, 115, 50}},
+      {"PnlMain", f.PnlMain, {0, 52, 498, 426}},
+      {"Card1", f.Card1, {0, 0, 498, 374}},
+      {"LblTitle", f.LblTitle, {8, 40, 492, 121}},
+      {"LblContent", f.LblContent, {0, 188, 500, 221}},
+      {"BtnStart", f.BtnStart, {176, 264, 338, 332}},
+      {"Indicator", f.Indicator, {241, 282, 273, 314}},
+      {"Card2", f.Card2, {0, 0, 498, 374}},
+      {"GroupBox1", f.GroupBox1, {15, 6, 489, 73}},
+      {"LblAdapter", f.LblAdapter, {17, 32, 321, 47}},
+      {"LblIPAddress", f.LblIPAddress, {344, 32, 453, 47}},
+      {"GroupBox2", f.GroupBox2, {15, 87, 489, 185}},
+      {"ChkTCPAckFrequency", f.ChkTCPAckFrequency, {17, 32, 217, 49}},
+      {"ChkTcpDelAckTick", f.ChkTcpDelAckTick, {243, 32, 443, 49}},
+      {"ChkTcpNoDelay", f.ChkTcpNoDelay, {17, 64, 217, 81}},
+      {"GroupBox3", f.GroupBox3, {15, 199, 489, 265}},
+      {"ChkNetworkThrottlingIndex", f.ChkNetworkThrottlingIndex, {17, 32, 217, 49}},
+      {"ChkSystemResponsiveness", f.ChkSystemResponsiveness, {243, 32, 443, 49}},
+      {"LblVersion", f.LblVersion, {15, 344, 115, 359}},
+  };
+}
+
+RECT Scaled(const RECT& r, int dpi) {
+  const auto s = [dpi](LONG v) { return static_cast<LONG>(MulDivRounded(v, dpi, 96)); };
+  return {s(r.left), s(r.top), s(r.right), s(r.bottom)};
+}
+
+void ExpectDesignedLayout(TFrmTavrin& form, int dpi) {
+  RECT client;
+  GetClientRect(form.Handle(), &client);
+  EXPECT_EQ(client, Scaled({0, 0, 498, 426}, dpi));
+  for (const Placement& p : DesignedPlacements(form)) {
+    // Docked controls follow their parent's scaled size; the rest scale on their own.
+    EXPECT_EQ(RectInParent(p.control->Handle()), Scaled(p.rect, dpi)) << p.name << " at " << dpi;
+  }
+}
+
+TEST_F(MainWindow, ControlsSitWhereTheyWereDesigned) {
+  TFrmTavrin& form = Open();
+  ExpectDesignedLayout(form, 96);
+
+  const LONG style = GetWindowLongW(form.Handle(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_TRUE(GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+  RECT window;
+  GetWindowRect(form.Handle(), &window);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  EXPECT_NEAR(window.left + window.right, monitor.rcWork.left + monitor.rcWork.right, 1);
+  EXPECT_NEAR(window.top + window.bottom, monitor.rcWork.top + monitor.rcWork.bottom, 1);
+}
+
+TEST_F(MainWindow, ScalesAndLaysOutAgainWhenTheDpiChanges) {
+  TFrmTavrin& form = Open();
+  RECT suggested{0, 0, 800, 700};
+  SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  // The client area follows the suggestion; everything inside scales.
+  SetWindowPos(form.Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  for (const Placement& p : DesignedPlacements(form)) {
+    if (p.control->GetAlign() != Align::None || p.control->Parent() == form.BtnHead) continue;
+    EXPECT_EQ(RectInParent(p.control->Handle()), Scaled(p.rect, 144)) << p.name;
+  }
+  EXPECT_EQ(RectInParent(form.BtnConfig->Handle()), Scaled({80, 0, 150, 30}, 144));
+}
+
+TEST_F(MainWindow, ShowsItsTextsInEnglish) {
+  TFrmTavrin& form = Open();
+  EXPECT_EQ(WindowText(form.Handle()), L"Tavrin");
+  EXPECT_EQ(ApplicationTitle, L"Tavrin");
+  EXPECT_EQ(WindowText(form.BtnHome->Handle()), L"Home");
+  EXPECT_EQ(WindowText(form.BtnConfig->Handle()), L"Config");
+  EXPECT_EQ(WindowText(form.BtnStart->Handle()), L"Run");
+  EXPECT_EQ(WindowText(form.LblTitle->Handle()), L"Tavrin");
+  EXPECT_EQ(WindowText(form.GroupBox1->Handle()), L"Network Adapter");
+  EXPECT_EQ(WindowText(form.GroupBox2->Handle()), L"Disable Nagle's algorithm");
+  EXPECT_EQ(WindowText(form.GroupBox3->Handle()), L"Network Throttling Index");
+  EXPECT_EQ(WindowText(form.ChkTcpDelAckTick->Handle()), L"TcpDelAckTick");
+  EXPECT_EQ(WindowText(form.LblAdapter->Handle()), L"Test Ethernet");
+  EXPECT_EQ(WindowText(form.LblIPAddress->Handle()), L"IP: 10.0.2.15");
+  // The test program has no version resource.
+  EXPECT_EQ(WindowText(form.LblVersion->Handle()), L"Version: 0.0.0.0");
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(MainWindow, TranslatesEveryCaptionIntoTheInterfaceLanguage) {
+  struct Case {
+    const wchar_t* language;
+    std::vector<std::wstring> captions;  // window, three header buttons, start, three groups
+  };
+  const Case cases[] = {
+      {L"ja",
+       {L"Tavrin", L"ホーム", L"設定", L"寄付", L"実行する", L"ネットワークアダプタ",
+        L"ネイグルアルゴリズムを無効にする", L"ネットワークスロットリング指数"}},
+      {L"ko",
+       {L"Tavrin", L"처음화면", L"환경설정", L"후원하기", L"실행하기", L"네트워크 아답터 정보",
+        L"네이글 알고리즘 해제", L"네트워크 쓰로틀링"}},
+      {L"de",
+       {L"Tavrin", L"Home", L"Config", L"Donate", L"Run", L"Network Adapter",
+        L"Disable Nagle's algorithm", L"Network Throttling Index"}},
+  };
+  for (const Case& c : cases) {
+    CurrentLanguage = c.language;
+    TFrmTavrin& form = Open();
+    const std::vector<std::wstring> shown{
+        WindowText(form.Handle()),          WindowText(form.BtnHome->Handle()),
+        WindowText(form.BtnConfig->Handle()), WindowText(form.BtnDonate->Handle()),
+        WindowText(form.BtnStart->Handle()),  WindowText(form.GroupBox1->Handle()),
+        WindowText(form.GroupBox2->Handle()), WindowText(form.GroupBox3->Handle())};
+    EXPECT_EQ(shown, c.captions) << testing::PrintToString(std::wstring(c.language));
+    EXPECT_EQ(WindowText(form.ChkTCPAckFrequency->Handle()), L"TcpAckFrequency");
+    EXPECT_EQ(WindowText(form.LblVersion->Handle()), Translate(L"버전") + L": 0.0.0.0");
+  }
+}
+
+TEST_F(MainWindow, PrepareTheWindowForItsFirstShow) {
+  pick_ = 2;
+  TFrmTavrin& form = Open();
+  EXPECT_EQ(randomRanges_, std::vector<std::uint32_t>{3});
+  EXPECT_EQ(form.LblContent->Markup(),
+            L"<C><FC:clGray>Improve <B>game speed and stability</B> with simple settings.</FC></C>");
+  EXPECT_FALSE(IsWindowVisible(form.Indicator->Handle()));
+  EXPECT_FALSE(IsWindowVisible(form.BtnDonate->Handle()));
+  EXPECT_TRUE(IsWindowVisible(form.Card1->Handle()));
+  EXPECT_FALSE(IsWindowVisible(form.Card2->Handle()));
+  EXPECT_TRUE(form.BtnHome->Down());
+
+  // The desktop font reaches everything but the title, which keeps its own.
+  LOGFONTW desktop{};
+  SystemParametersInfoForDpi(SPI_GETICONTITLELOGFONT, sizeof desktop, &desktop, 0, 96);
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.ChkTcpNoDelay->Handle(), WM_GETFONT, 0, 0)),
+             sizeof font, &font);
+  EXPECT_STREQ(font.lfFaceName, desktop.lfFaceName);
+  EXPECT_EQ(font.lfHeight, desktop.lfHeight);
+  EXPECT_EQ(form.LblTitle->Font().face, L"Tahoma");
+  EXPECT_EQ(form.LblTitle->Font().Size(), 44);
+}
+
+TEST_F(MainWindow, EachTaglineCanBePicked) {
+  const std::wstring expected[] = {
+      L"<C><FC:clGray>Easily improve <B>game responsiveness</B>.</FC></C>",
+      L"<C><FC:clGray>Minimize <B>latency</B> with an optimized network.</FC></C>",
+      L"<C><FC:clGray>Improve <B>game speed and stability</B> with simple settings.</FC></C>"};
+  for (std::uint32_t i = 0; i < 3; ++i) {
+    pick_ = i;
+    EXPECT_EQ(Open().LblContent->Markup(), expected[i]);
+  }
+}
+
+TEST_F(MainWindow, HeaderButtonsSwitchPagesWithExactlyOnePressed) {
+  TFrmTavrin& form = Open();
+  SendMessageW(form.BtnConfig->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(form.PnlMain->ActiveCard(), 1u);
+  EXPECT_TRUE(IsWindowVisible(form.Card2->Handle()));
+  EXPECT_TRUE(form.BtnConfig->Down());
+  EXPECT_FALSE(form.BtnHome->Down());
+  ExpectButtonLook(form.BtnConfig->Handle(), {kAccent, kAccent, kWhite}, "current page");
+  ExpectButtonLook(form.BtnHome->Handle(), {kWhite, kBlack, kBlack}, "other page");
+
+  SendMessageW(form.BtnHome->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(form.PnlMain->ActiveCard(), 0u);
+  EXPECT_TRUE(IsWindowVisible(form.Card1->Handle()));
+  EXPECT_TRUE(form.BtnHome->Down());
+  EXPECT_FALSE(form.BtnConfig->Down());
+  EXPECT_TRUE(opened_.empty());
+}
+
+TEST_F(MainWindow, LinksGoToTheShellAndLeaveThePageAlone) {
+  TFrmTavrin& form = Open();
+  SendMessageW(form.BtnConfig->Handle(), BM_CLICK, 0, 0);
+  SendMessageW(form.ImgLogo->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  SendMessageW(form.ImgLogo->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  form.BtnHomeClick(*form.BtnDonate);  // hidden, but its handler still knows its link
+  EXPECT_EQ(opened_, (std::vector<std::wstring>{std::wstring(build::kLinkUrl) + L"/tavrin",
+                                                std::wstring(build::kLinkUrl) + L"/donate?tavrin"}));
+  EXPECT_EQ(form.PnlMain->ActiveCard(), 1u);
+  EXPECT_TRUE(form.BtnConfig->Down());
+}
+
+TEST_F(MainWindow, AccentStripTurnsGreyWhileInactive) {
+  TFrmTavrin& form = Open();
+  EXPECT_EQ(PixelAt(form.Handle(), 200, 0), kAccent);
+  EXPECT_EQ(PixelAt(form.Handle(), 200, 1), kAccent);
+  SendMessageW(form.Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+  EXPECT_EQ(PixelAt(form.Handle(), 200, 1), GetSysColor(COLOR_GRAYTEXT));
+  SendMessageW(form.Handle(), WM_ACTIVATE, WA_CLICKACTIVE, 0);
+  EXPECT_EQ(PixelAt(form.Handle(), 200, 1), kAccent);
+}
+
+// Pumps messages until the controller settles in `status`.
+bool SettlesIn(TTuningController& controller, TStatus status) {
+  for (int i = 0; i < 400 && controller.FStatus != status; ++i) Pump(5);
+  return controller.FStatus == status;
+}
+
+TEST_F(MainWindow, StartButtonRunsTheCycleWithIndicatorAndBoxesFollowing) {
+  TFrmTavrin& form = Open();
+  const HWND start = form.BtnStart->Handle();
+  ExpectButtonLook(start, {kWhite, kAccent, kBlack}, "idle");
+
+  sleeper_->HoldFirstSleep();
+  SendMessageW(start, BM_CLICK, 0, 0);
+  sleeper_->WaitUntilHeld();
+  EXPECT_EQ(form.Controller().FStatus, stBusy);
+  EXPECT_TRUE(IsWindowVisible(form.Indicator->Handle()));
+  EXPECT_TRUE(form.Indicator->Animating());
+  EXPECT_FALSE(IsWindowEnabled(start));
+  EXPECT_EQ(WindowText(start), L"");
+  EXPECT_FALSE(IsWindowEnabled(form.ChkSystemResponsiveness->Handle()));
+  ExpectButtonLook(start, {kWhite, RGB(0xD7, 0xD7, 0xD7), kWhite}, "busy");
+  SendMessageW(start, BM_CLICK, 0, 0);  // refused while busy
+  sleeper_->Release();
+
+  ASSERT_TRUE(SettlesIn(form.Controller(), stRunning));
+  EXPECT_EQ(WindowText(start), L"Running");
+  EXPECT_TRUE(form.BtnStart->Down());
+  EXPECT_FALSE(IsWindowVisible(form.Indicator->Handle()));
+  EXPECT_FALSE(form.Indicator->Animating());
+  EXPECT_FALSE(IsWindowEnabled(form.ChkTcpNoDelay->Handle()));
+  ExpectButtonLook(start, {kAccent, kAccent, kWhite}, "running");
+
+  SendMessageW(start, BM_CLICK, 0, 0);
+  EXPECT_EQ(form.Controller().FStatus, stBusy);
+  ASSERT_TRUE(SettlesIn(form.Controller(), stIdle));
+  EXPECT_EQ(WindowText(start), L"Run");
+  EXPECT_FALSE(form.BtnStart->Down());
+  EXPECT_TRUE(IsWindowEnabled(form.ChkTcpNoDelay->Handle()));
+  EXPECT_EQ(connections_.calls.size(), 4u);
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(MainWindow, StartButtonTurnsLighterUnderTheMouse) {
+  TFrmTavrin& form = Open();
+  const HWND start = form.BtnStart->Handle();
+  POINT centre{81, 34};
+  ClientToScreen(start, &centre);
+  SetCursorPos(centre.x, centre.y);
+  SendMessageW(start, WM_MOUSEMOVE, 0, MAKELPARAM(81, 34));
+  ExpectButtonLook(start, {RGB(0x50, 0x90, 0xE0), kAccent, kWhite}, "hot");
+  SetCursorPos(0, 0);
+}
+
+// Wine ignores MB_TOPMOST; the other flags show.
+TEST_F(MainWindow, ErrorBoxCarriesTheWindowCaptionAnErrorIconAndComesForward) {
+  TFrmTavrin& form = Open();
+  const auto box = AnswerMessageBox([&] { form.ShowError(L"There are no active networks."); });
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->title, L"Tavrin");
+  EXPECT_EQ(box->text, L"There are no active networks.");
+  EXPECT_EQ(box->owner, form.Handle());
+  EXPECT_TRUE(box->foreground);
+  EXPECT_EQ(box->icon, LoadIconW(nullptr, IDI_ERROR));
+}
+
+TEST_F(MainWindow, AWronglyTypedSettingIsReportedAndTheWindowOpensWithoutTheStoredState) {
+  StoreSetting(L"tcpnodelay", reg::kDword, {0, 0, 0, 0});
+  StoreSetting(L"status", reg::kSz, {'1', 0, 0, 0});
+  const ErrorHandler recorder = SetErrorHandler(ShowErrorReport);
+  const auto box = AnswerMessageBox([&] { Open(); });
+  SetErrorHandler(recorder);
+
+  ASSERT_TRUE(box.has_value());
+  EXPECT_NE(box->text.find(L"status"), std::wstring::npos) << box->text;
+  EXPECT_NE(box->text.find(L"FormCreate"), std::wstring::npos) << box->text;
+  EXPECT_NE(box->title.find(L"Tavrin"), std::wstring::npos);
+
+  TFrmTavrin& form = *form_;
+  EXPECT_TRUE(IsWindowVisible(form.Handle()));
+  EXPECT_EQ(WindowText(form.BtnHome->Handle()), L"Home");  // translated before the failure
+  EXPECT_EQ(WindowText(form.LblVersion->Handle()), L"Version: 0.0.0.0");
+  EXPECT_EQ(WindowText(form.LblAdapter->Handle()), L"Test Ethernet");
+  EXPECT_EQ(WindowText(form.BtnStart->Handle()), L"Run");
+  // The stored choices were not put back.
+  EXPECT_FALSE(form.ChkTCPAckFrequency->Checked());
+  EXPECT_FALSE(form.ChkTcpNoDelay->Checked());
+  // And the window still works.
+  SendMessageW(form.BtnConfig->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(form.PnlMain->ActiveCard(), 1u);
+}
+
+TEST(ProgramVersion, TheProgramCarriesItsFileVersion) {
+  EXPECT_EQ(GetFileVersion(TAVRIN_PROGRAM_FILE, L"%d.%d.%d.%d"), L"1.5.9.0");
+  EXPECT_EQ(GetFileVersion(TAVRIN_PROGRAM_FILE, L"v%d-%d"), L"v1-5");
+  EXPECT_EQ(GetFileVersion(L"Z:\\no\\such\\file.exe", L"%d.%d.%d.%d"), L"0.0.0.0");
+}
+
+}  // namespace
+}  // namespace tavrin::test
