@@ -1,14 +1,83 @@
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
 
+#include <memory>
+#include <random>
+
+#include "app/error_dialog_win.h"
+#include "app/main_window_win.h"
+#include "app/program_info.h"
+#include "app/startup_timing_win.h"
+#include "app/tuning_services_win.h"
+#include "app/window_dispatcher_win.h"
+#include "appearance/button_styles.h"
 #include "i18n/localisation.h"
+#include "widgets/error_report.h"
+#include "widgets/gdiplus_win.h"
+
+namespace tavrin {
+namespace {
+
+// COM as a single-threaded apartment on the interface thread, which adapter
+// discovery and the connection restart rely on.
+class ComApartment {
+ public:
+  ComApartment() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~ComApartment() {
+    if (initialised_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+std::uint32_t Random(std::uint32_t range) {
+  static std::mt19937 generator(std::random_device{}());  // seeded once per run
+  return std::uniform_int_distribution<std::uint32_t>(0, range - 1)(generator);
+}
+
+void RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void RunProgram() {
+  ComApartment com;
+  GdiplusSession gdiplus;
+  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  SetErrorHandler(ShowErrorReport);
+  const auto dispatcher = std::make_shared<WindowDispatcher>(
+      [](std::exception_ptr error) { HandleError(error, L"a step handed to the window"); });
+  RunGuarded(L"the main window", [&] {
+    TFrmTavrin form(SystemTuningServices(dispatcher), {ShellOpen, Random});
+    form.SetMainForm(true);
+    RunGuarded(L"FrmTavrin.FormCreate", [&] { form.FormCreate(); });
+    form.Show();
+    AfterFirstShow(form);
+    RunMessageLoop();
+  });
+  dispatcher->Close();
+}
+
+}  // namespace
+}  // namespace tavrin
 
 // One instance per logon session; a second start ends at once, showing nothing.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   tavrin::InitLocalisation();
+  tavrin::RegisterMorvaneStyles();
   if (HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, L"TavrinMutex")) {
     CloseHandle(running);
     return 0;
   }
   CreateMutexW(nullptr, TRUE, L"TavrinMutex");  // held until the process ends
+  tavrin::RunProgram();
   return 0;
 }

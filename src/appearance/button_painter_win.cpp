@@ -34,15 +34,15 @@ void AddShape(Gdiplus::GraphicsPath& path, const Gdiplus::RectF& r, TButtonDrawT
 void DrawShape(HDC dc, const RECT& rect, const TStyledButtonAttributes& a, int radius, int dpi) {
   const float scale = static_cast<float>(dpi) / USER_DEFAULT_SCREEN_DPI;
   const float pen = a.BorderWidth == 0 ? 1.0f : std::round(a.BorderWidth * scale);
-  // The outline's centre runs half a pen inside the edge, so all of it shows.
-  const Gdiplus::RectF r(rect.left + pen / 2, rect.top + pen / 2,
-                         rect.right - rect.left - pen, rect.bottom - rect.top - pen);
+  // Pixel centres lie on whole coordinates: a one-pixel outline along the
+  // outermost pixels runs through 0 and width - 1.
+  const float inset = (pen - 1) / 2;
+  const Gdiplus::RectF r(rect.left + inset, rect.top + inset, rect.right - rect.left - 1 - 2 * inset,
+                         rect.bottom - rect.top - 1 - 2 * inset);
   Gdiplus::GraphicsPath path;
   AddShape(path, r, a.DrawType, radius * scale);
   Gdiplus::Graphics graphics(dc);
   graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  // Pixel centres at half coordinates: a one-pixel line half a pixel in is crisp.
-  graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
   if (a.ButtonDrawStyle == TButtonDrawStyle::btnSolid) {
     Gdiplus::SolidBrush face(GdiplusColor(a.ButtonColor));
     graphics.FillPath(&face, &path);

@@ -1,6 +1,8 @@
 #include "widgets/logo_win.h"
 
+#include <initializer_list>
 #include <iterator>
+#include <vector>
 
 #include "appearance/colors.h"
 
@@ -32,17 +34,59 @@ void DrawBadge(Gdiplus::Graphics& graphics) {
   graphics.DrawLines(&white, pulse, static_cast<INT>(std::size(pulse)));
 }
 
+// The name in strokes of its own rather than in a font, so it looks the same
+// on every system. Glyph coordinates: baseline at 0, x-height 10, cap 14.
+void AddName(Gdiplus::GraphicsPath& path) {
+  using P = Gdiplus::PointF;
+  float x = 0;
+  const auto lines = [&](std::initializer_list<P> points) {
+    path.StartFigure();
+    std::vector<P> moved;
+    for (const P& p : points) moved.emplace_back(x + p.X, p.Y);
+    path.AddLines(moved.data(), static_cast<INT>(moved.size()));
+  };
+  const auto bowl = [&](float left) {
+    path.StartFigure();
+    path.AddEllipse(x + left, -10.0f, 9.0f, 10.0f);
+  };
+  const auto arch = [&](float left) {  // the shoulder of n and r
+    path.StartFigure();
+    path.AddBezier(x + left, -6.0f, x + left, -9.5f, x + left + 2.5f, -10.5f, x + left + 4.5f, -10.5f);
+  };
+
+  lines({{0, 0}, {0, -14}, {6, -6}, {12, -14}, {12, 0}});  // M
+  x += 15;
+  bowl(0);  // o
+  x += 12;
+  lines({{0, 0}, {0, -10}});  // r
+  arch(0);
+  x += 8;
+  lines({{0, -10}, {4.5f, 0}, {9, -10}});  // v
+  x += 12;
+  bowl(0);  // a
+  lines({{9, -10}, {9, 0}});
+  x += 12;
+  lines({{0, 0}, {0, -10}});  // n
+  arch(0);
+  path.AddBezier(x + 4.5f, -10.5f, x + 7, -10.5f, x + 9, -9.0f, x + 9, -6.0f);
+  path.AddLine(x + 9, -6.0f, x + 9, 0.0f);
+  x += 12;
+  lines({{0, -5}, {9, -5}});  // e
+  path.AddArc(x, -10.0f, 9.0f, 10.0f, 0, -315);
+}
+
 void DrawName(Gdiplus::Graphics& graphics) {
-  const Gdiplus::FontFamily tahoma(L"Tahoma");
-  const Gdiplus::FontFamily* family =
-      tahoma.IsAvailable() ? &tahoma : Gdiplus::FontFamily::GenericSansSerif();
-  Gdiplus::StringFormat format;
-  format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
   Gdiplus::GraphicsPath name;
-  name.AddString(L"Morvane", -1, family, Gdiplus::FontStyleBold, 16,
-                 Gdiplus::PointF(40, 25), &format);
-  Gdiplus::SolidBrush ink(Gdiplus::Color(255, 51, 51, 51));
-  graphics.FillPath(&ink, &name);
+  AddName(name);
+  Gdiplus::Matrix place;
+  place.Translate(42, 32);
+  place.Scale(0.82f, 0.82f);
+  name.Transform(&place);
+  Gdiplus::Pen ink(Gdiplus::Color(255, 51, 51, 51), 2.0f);
+  ink.SetLineJoin(Gdiplus::LineJoinRound);
+  ink.SetStartCap(Gdiplus::LineCapRound);
+  ink.SetEndCap(Gdiplus::LineCapRound);
+  graphics.DrawPath(&ink, &name);
 }
 
 }  // namespace
