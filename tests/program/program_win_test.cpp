@@ -1,0 +1,272 @@
+// The real tavrin.exe, started as the user would: one instance per session,
+// and a press of Run against the local stand-in service and a fake connection
+// manager, read back from the registry.
+
+// Windows headers in the order they build on each other.
+// clang-format off
+#include <windows.h>
+#include <objbase.h>
+// clang-format on
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "i18n/localisation.h"
+#include "i18n/translation.h"
+#include "sys/network.h"
+
+namespace tavrin::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr wchar_t kManagerKey[] =
+    L"Software\\Classes\\CLSID\\{BA126AD1-2166-11D1-B1D0-00805FC1270E}";
+
+// Waits until `done` holds, for at most `limit`.
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 20s) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(20ms);
+  }
+  return true;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+std::wstring ModuleDirectory() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring text = path;
+  return text.substr(0, text.rfind(L'\\'));
+}
+
+BOOL CALLBACK Collect(HWND window, LPARAM windows) {
+  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> TopWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> windows;
+  EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// One run of tavrin.exe; closed through its window, or ended, when it goes.
+class Program {
+ public:
+  Program() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring command = L"\"" + std::wstring(TAVRIN_PROGRAM_FILE) + L"\"";
+    started_ = CreateProcessW(TAVRIN_PROGRAM_FILE, command.data(), nullptr, nullptr, FALSE, 0,
+                              nullptr, nullptr, &startup, &info_);
+  }
+  ~Program() {
+    if (!started_) return;
+    if (!Exited(0ms)) {
+      if (HWND window = Window()) PostMessageW(window, WM_CLOSE, 0, 0);
+      if (!Exited(10s)) TerminateProcess(info_.hProcess, 1);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool Started() const { return started_; }
+  bool Exited(std::chrono::milliseconds wait) const {
+    return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(wait.count())) == WAIT_OBJECT_0;
+  }
+  DWORD ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+  }
+  // The process's main window once it shows.
+  HWND Window() const {
+    for (HWND window : TopWindows()) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(window, &process);
+      if (process == info_.dwProcessId && ClassOf(window) == L"TFrmTavrin" &&
+          IsWindowVisible(window)) {
+        return window;
+      }
+    }
+    return nullptr;
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+  bool started_ = false;
+};
+
+std::size_t MainWindowCount() {
+  const std::vector<HWND> windows = TopWindows();
+  return std::count_if(windows.begin(), windows.end(),
+                       [](HWND window) { return ClassOf(window) == L"TFrmTavrin"; });
+}
+
+TEST(SingleInstance, ASecondStartEndsAtOnceShowingNothing) {
+  std::optional<Program> first(std::in_place);
+  ASSERT_TRUE(first->Started());
+  ASSERT_TRUE(WaitFor([&] { return first->Window() != nullptr; }));
+
+  Program second;
+  ASSERT_TRUE(second.Started());
+  EXPECT_TRUE(second.Exited(5s));
+  EXPECT_EQ(second.ExitCode(), 0u);
+  EXPECT_EQ(MainWindowCount(), 1u);
+
+  PostMessageW(first->Window(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(first->Exited(10s));
+  EXPECT_EQ(first->ExitCode(), 0u);
+  first.reset();
+
+  Program later;  // the mutex went with the first process
+  EXPECT_TRUE(WaitFor([&] { return later.Window() != nullptr; }));
+}
+
+// A DWORD in the 64-bit view of HKEY_LOCAL_MACHINE, if there is one.
+std::optional<DWORD> MachineValue(const std::wstring& key, const wchar_t* name) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &opened))
+    return std::nullopt;
+  DWORD value = 0, size = sizeof value, type = 0;
+  const LONG rc = RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(opened);
+  if (rc != ERROR_SUCCESS || type != REG_DWORD) return std::nullopt;
+  return value;
+}
+
+std::optional<DWORD> StoredStatus() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrin", 0, KEY_READ, &key)) return std::nullopt;
+  DWORD value = 0, size = sizeof value;
+  const LONG rc = RegQueryValueExW(key, L"status", nullptr, nullptr,
+                                   reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS ? std::optional<DWORD>(value) : std::nullopt;
+}
+
+// The start button is the styled button on a page, not on the toolbar.
+HWND StartButton(HWND window) {
+  for (HWND child : ChildWindows(window)) {
+    if (ClassOf(child) == L"Tavrin.StyledButton" && ClassOf(GetParent(child)) == L"Tavrin.Panel") {
+      return child;
+    }
+  }
+  return nullptr;
+}
+
+class SmokeRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tavrin");
+    InstallFakeConnectionManager();
+    // The program's texts: its own table, in the language it will pick.
+    HMODULE program = LoadLibraryExW(TAVRIN_PROGRAM_FILE, nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    LoadTranslationTable(TranslationResource(program));
+    CurrentLanguage = GetUserLanguage().substr(0, 2);
+    std::wstring name, ip;
+    ASSERT_TRUE(GetActiveAdapter(name, guid_, ip));
+  }
+  void TearDown() override {
+    DeleteFileW(netshell_.c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kManagerKey);
+    CoUninitialize();
+  }
+
+  void InstallFakeConnectionManager() {
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    netshell_ = std::wstring(system) + L"\\netshell.dll";
+    ASSERT_TRUE(CopyFileW((ModuleDirectory() + L"\\fake_netshell.dll").c_str(), netshell_.c_str(),
+                          FALSE));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE,
+                              (std::wstring(kManagerKey) + L"\\InprocServer32").c_str(), 0, nullptr,
+                              0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring server = ModuleDirectory() + L"\\fake_netcon.dll";
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
+                   static_cast<DWORD>((server.size() + 1) * sizeof(wchar_t)));
+    RegSetValueExW(key, L"ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"Both"),
+                   5 * sizeof(wchar_t));
+    RegCloseKey(key);
+  }
+
+  std::wstring InterfaceKey() const {
+    return L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + guid_;
+  }
+
+  std::wstring guid_;
+  std::wstring netshell_;
+};
+
+constexpr wchar_t kMessageQueuing[] = L"SOFTWARE\\Microsoft\\MSMQ\\Parameters";
+constexpr wchar_t kMultimedia[] =
+    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Multimedia\\SystemProfile";
+
+TEST_F(SmokeRun, RunAppliesTheTweaksAndASecondPressRevertsThem) {
+  Program program;
+  ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+  const HWND start = StartButton(program.Window());
+  ASSERT_NE(start, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return StoredStatus() == 0u; }));
+  EXPECT_EQ(TextOf(start), Translate(L"실행하기"));
+
+  SendMessageW(start, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return TextOf(start) == Translate(L"실행중"); }));
+  EXPECT_EQ(StoredStatus(), 1u);
+  EXPECT_EQ(MachineValue(InterfaceKey(), L"TcpAckFrequency"), 1u);
+  EXPECT_EQ(MachineValue(InterfaceKey(), L"TcpDelAckTicks"), 0u);
+  EXPECT_EQ(MachineValue(InterfaceKey(), L"TCPNoDelay"), 1u);
+  EXPECT_EQ(MachineValue(kMessageQueuing, L"TCPNoDelay"), 1u);
+  EXPECT_EQ(MachineValue(kMultimedia, L"NetworkThrottlingIndex"), 0xFFFFFFFFu);
+  EXPECT_EQ(MachineValue(kMultimedia, L"SystemResponsiveness"), 0u);
+
+  SendMessageW(start, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return TextOf(start) == Translate(L"실행하기"); }));
+  EXPECT_EQ(StoredStatus(), 0u);
+  EXPECT_EQ(MachineValue(InterfaceKey(), L"TcpAckFrequency"), std::nullopt);
+  EXPECT_EQ(MachineValue(InterfaceKey(), L"TcpDelAckTicks"), std::nullopt);
+  EXPECT_EQ(MachineValue(InterfaceKey(), L"TCPNoDelay"), std::nullopt);
+  EXPECT_EQ(MachineValue(kMessageQueuing, L"TCPNoDelay"), std::nullopt);
+  EXPECT_EQ(MachineValue(kMultimedia, L"NetworkThrottlingIndex"), 10u);
+  EXPECT_EQ(MachineValue(kMultimedia, L"SystemResponsiveness"), 20u);
+
+  PostMessageW(program.Window(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.Exited(10s));
+  EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+}  // namespace
+}  // namespace tavrin::test
