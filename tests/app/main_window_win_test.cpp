@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -149,6 +150,62 @@ TEST_F(MainWindow, ControlsSitWhereTheyWereDesigned) {
   GetMonitorInfoW(MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
   EXPECT_NEAR(window.left + window.right, monitor.rcWork.left + monitor.rcWork.right, 1);
   EXPECT_NEAR(window.top + window.bottom, monitor.rcWork.top + monitor.rcWork.bottom, 1);
+}
+
+// Wine fixes the display's DPI at process start from the user's LogPixels:
+// the test runs itself again with 144 set, and puts the old value back.
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kChildFlag[] = L"TAVRIN_TEST_AT_144_DPI";
+
+DWORD RunSelfAt144Dpi(const char* filter) {
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                  nullptr);
+  DWORD saved = 0, size = sizeof saved;
+  const bool hadValue = RegQueryValueExW(key, L"LogPixels", nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(&saved), &size) == ERROR_SUCCESS;
+  const DWORD dpi = 144;
+  RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=" +
+                         std::wstring(filter, filter + std::strlen(filter));
+  SetEnvironmentVariableW(kChildFlag, L"1");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  DWORD code = 99;
+  if (CreateProcessW(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                     &child)) {
+    WaitForSingleObject(child.hProcess, 60000);
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+  }
+  SetEnvironmentVariableW(kChildFlag, nullptr);
+  if (hadValue) {
+    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved),
+                   sizeof saved);
+  } else {
+    RegDeleteValueW(key, L"LogPixels");
+  }
+  RegCloseKey(key);
+  return code;
+}
+
+TEST_F(MainWindow, OpensScaledOnA144DpiDisplay) {
+  if (!GetEnvironmentVariableW(kChildFlag, nullptr, 0)) {
+    EXPECT_EQ(RunSelfAt144Dpi("MainWindow.OpensScaledOnA144DpiDisplay"), 0u);
+    return;
+  }
+  ASSERT_EQ(GetDpiForSystem(), 144u);
+  TFrmTavrin& form = Open();
+  EXPECT_EQ(form.Dpi(), 144);
+  ExpectDesignedLayout(form, 144);
+  LOGFONTW title{};
+  GetObjectW(form.LblTitle->CurrentFont(), sizeof title, &title);
+  EXPECT_EQ(title.lfHeight, -89);  // 59 pixels at 96 dpi, scaled by 1.5 away from zero
 }
 
 TEST_F(MainWindow, ScalesAndLaysOutAgainWhenTheDpiChanges) {
