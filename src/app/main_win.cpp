@@ -1,6 +1,9 @@
+// Windows headers in the order they build on each other.
+// clang-format off
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+// clang-format on
 
 #include <memory>
 #include <random>

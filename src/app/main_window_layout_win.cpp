@@ -86,7 +86,8 @@ void TFrmTavrin::CreateSettingsPage() {
   GroupBox2->SetCaption(L"네이글 알고리즘 해제");
   ChkTCPAckFrequency =
       &AddOption(OptionBox::ChkTCPAckFrequency, L"ChkTCPAckFrequency", GroupBox2, 17, 32);
-  ChkTcpDelAckTick = &AddOption(OptionBox::ChkTcpDelAckTick, L"ChkTcpDelAckTick", GroupBox2, 243, 32);
+  ChkTcpDelAckTick =
+      &AddOption(OptionBox::ChkTcpDelAckTick, L"ChkTcpDelAckTick", GroupBox2, 243, 32);
   ChkTcpNoDelay = &AddOption(OptionBox::ChkTcpNoDelay, L"ChkTcpNoDelay", GroupBox2, 17, 64);
 
   GroupBox3 = &Add<GroupBox>(L"GroupBox3", Card2, DesignRect{15, 199, 474, 66});
@@ -100,7 +101,7 @@ void TFrmTavrin::CreateSettingsPage() {
 }
 
 CheckBox& TFrmTavrin::AddOption(OptionBox box, std::wstring name, GroupBox* group, int left,
-                                 int top) {
+                                int top) {
   CheckBox& check = Add<CheckBox>(std::move(name), group, DesignRect{left, top, 200, 17});
   check.SetCaption(std::wstring(kTweaks[static_cast<std::size_t>(box)].caption));
   check.OnClick = [this, box](Component&) { controller_.OptionClick(box); };

@@ -1,5 +1,8 @@
+// Windows headers in the order they build on each other.
+// clang-format off
 #include <windows.h>
 #include <shellapi.h>
+// clang-format on
 
 #include <vector>
 

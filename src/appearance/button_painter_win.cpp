@@ -37,7 +37,8 @@ void DrawShape(HDC dc, const RECT& rect, const TStyledButtonAttributes& a, int r
   // Pixel centres lie on whole coordinates: a one-pixel outline along the
   // outermost pixels runs through 0 and width - 1.
   const float inset = (pen - 1) / 2;
-  const Gdiplus::RectF r(rect.left + inset, rect.top + inset, rect.right - rect.left - 1 - 2 * inset,
+  const Gdiplus::RectF r(rect.left + inset, rect.top + inset,
+                         rect.right - rect.left - 1 - 2 * inset,
                          rect.bottom - rect.top - 1 - 2 * inset);
   Gdiplus::GraphicsPath path;
   AddShape(path, r, a.DrawType, radius * scale);

@@ -141,11 +141,10 @@ std::optional<TButtonLook> ResolveButtonLook(std::wstring_view familyName,
     family->DefaultStyleFor(0, defaultClass, defaultAppearance);
     TButtonLook look;
     using enum TButtonState;
-    family->FillStateAttributes(name, Canonical(family->FamilyClasses(), styleClass, defaultClass),
-                                Canonical(family->FamilyAppearances(), appearance,
-                                          defaultAppearance),
-                                look[Normal], look[Pressed], look[Selected], look[Hot],
-                                look[Disabled]);
+    family->FillStateAttributes(
+        name, Canonical(family->FamilyClasses(), styleClass, defaultClass),
+        Canonical(family->FamilyAppearances(), appearance, defaultAppearance), look[Normal],
+        look[Pressed], look[Selected], look[Hot], look[Disabled]);
     return look;
   }
   return std::nullopt;

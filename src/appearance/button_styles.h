@@ -72,7 +72,8 @@ class TMorvaneButtonStyles final : public IStyledButtonAttributes {
   void FillStateAttributes(const std::wstring& family, const std::wstring& styleClass,
                            const std::wstring& appearance, TStyledButtonAttributes& normal,
                            TStyledButtonAttributes& pressed, TStyledButtonAttributes& selected,
-                           TStyledButtonAttributes& hot, TStyledButtonAttributes& disabled) override;
+                           TStyledButtonAttributes& hot,
+                           TStyledButtonAttributes& disabled) override;
   std::wstring FamilyName() const override;
   const std::vector<std::wstring>& FamilyClasses() const override;
   const std::vector<std::wstring>& FamilyAppearances() const override;
@@ -93,10 +94,10 @@ std::optional<TButtonLook> ResolveButtonLook(std::wstring_view family, std::wstr
 // What a button's state is chosen from.
 struct TButtonCondition {
   bool enabled = true;
-  bool down = false;     // held in the down position by code
-  bool pushed = false;   // the mouse button is held down on it
+  bool down = false;    // held in the down position by code
+  bool pushed = false;  // the mouse button is held down on it
   bool focused = false;
-  bool hot = false;      // the mouse is over it
+  bool hot = false;  // the mouse is over it
 };
 TButtonState ChooseButtonState(const TButtonCondition& condition);
 

@@ -25,9 +25,9 @@ inline constexpr TColor clBlack = RgbColor(0, 0, 0);
 inline constexpr TColor clWhite = RgbColor(255, 255, 255);
 inline constexpr TColor clGray = RgbColor(128, 128, 128);
 inline constexpr TColor clSilver = RgbColor(192, 192, 192);
-inline constexpr TColor clWindow = SystemColor(5);     // COLOR_WINDOW
-inline constexpr TColor clWindowText = SystemColor(8); // COLOR_WINDOWTEXT
-inline constexpr TColor clGrayText = SystemColor(17);  // COLOR_GRAYTEXT
+inline constexpr TColor clWindow = SystemColor(5);      // COLOR_WINDOW
+inline constexpr TColor clWindowText = SystemColor(8);  // COLOR_WINDOWTEXT
+inline constexpr TColor clGrayText = SystemColor(17);   // COLOR_GRAYTEXT
 
 // The program's accent: the window's top strip and its styled buttons.
 inline constexpr TColor AccentColor = RgbColor(61, 132, 221);

@@ -1,5 +1,4 @@
 #include "appearance/fit_label_font.h"
-
 #include "widgets/labels_win.h"
 
 namespace tavrin {

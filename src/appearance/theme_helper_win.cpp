@@ -43,8 +43,8 @@ TThemeHelper::~TThemeHelper() {
   }
 }
 
-LRESULT CALLBACK TThemeHelper::FormWndProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam, UINT_PTR, DWORD_PTR self) noexcept {
+LRESULT CALLBACK TThemeHelper::FormWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR self) noexcept {
   auto& helper = *reinterpret_cast<TThemeHelper*>(self);
   RunGuarded(L"TThemeHelper", [&] {
     if (message == WM_ACTIVATE) helper.FIsActive = LOWORD(wParam) != WA_INACTIVE;

@@ -50,7 +50,8 @@ void Control::CreateHandle() {
   if (handle_) return;
   if (!IsSystemClass()) RegisterWindowClass();
   const RECT rect = InitialRect();
-  const DWORD style = Style() | (visible_ && parent_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+  const DWORD style =
+      Style() | (visible_ && parent_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
   HWND window = CreateWindowExW(ExStyle(), WindowClass(), caption_.c_str(), style, rect.left,
                                 rect.top, rect.right - rect.left, rect.bottom - rect.top,
                                 parent_ ? parent_->handle_ : nullptr, nullptr,
@@ -215,7 +216,8 @@ void Control::Realign() {
 }
 
 void Control::BringToFront() {
-  if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (handle_)
+    SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Control::SetVisible(bool visible) {
@@ -272,8 +274,8 @@ void Control::SetColor(TColor color) {
 std::wstring Control::GetCaption() const {
   if (!handle_) return caption_;
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(handle_, text.data(),
-                                                      static_cast<int>(text.size()))));
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(handle_, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 

@@ -26,9 +26,8 @@ std::wstring MessageOf(std::exception_ptr error) {
 }  // namespace
 
 ErrorReport DescribeError(std::exception_ptr error, std::wstring_view where) {
-  return {MessageOf(error),
-          L"Where: " + std::wstring(where) +
-              L"\nWhat was under way there stopped; Tavrin goes on running."};
+  return {MessageOf(error), L"Where: " + std::wstring(where) +
+                                L"\nWhat was under way there stopped; Tavrin goes on running."};
 }
 
 ErrorHandler SetErrorHandler(ErrorHandler handler) {

@@ -32,8 +32,8 @@ void Form::SetBorderStyle(BorderStyle style) {
   GetClientRect(Handle(), &client);
   POINT origin{0, 0};
   ClientToScreen(Handle(), &origin);
-  SetWindowLongPtrW(Handle(), GWL_STYLE, static_cast<LONG_PTR>(Style()) |
-                                             (IsWindowVisible(Handle()) ? WS_VISIBLE : 0));
+  SetWindowLongPtrW(Handle(), GWL_STYLE,
+                    static_cast<LONG_PTR>(Style()) | (IsWindowVisible(Handle()) ? WS_VISIBLE : 0));
   // Keep the client area where and as large as it was.
   RECT outer{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
   AdjustWindowRectExForDpi(&outer, Style(), FALSE, ExStyle(), static_cast<UINT>(dpi_));

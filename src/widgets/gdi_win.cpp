@@ -36,8 +36,7 @@ FontSpec FontSpecOf(const LOGFONTW& font, int dpi) {
   return spec;
 }
 
-BufferedPaint::BufferedPaint(HWND window)
-    : window_(window), screen_(BeginPaint(window, &paint_)) {
+BufferedPaint::BufferedPaint(HWND window) : window_(window), screen_(BeginPaint(window, &paint_)) {
   GetClientRect(window, &client_);
   memory_ = CreateCompatibleDC(screen_);
   bitmap_ = CreateCompatibleBitmap(screen_, std::max<LONG>(client_.right, 1),

@@ -25,7 +25,7 @@ void DrawBadge(Gdiplus::Graphics& graphics) {
       Gdiplus::Color(255, RedOf(AccentColor), GreenOf(AccentColor), BlueOf(AccentColor)));
   graphics.FillPath(&accent, &badge);
 
-  const Gdiplus::PointF pulse[] = {{8, 26}, {14, 26}, {18, 17}, {23, 34},
+  const Gdiplus::PointF pulse[] = {{8, 26},  {14, 26}, {18, 17}, {23, 34},
                                    {28, 21}, {31, 26}, {33, 26}};
   Gdiplus::Pen white(Gdiplus::Color(255, 255, 255, 255), 3);
   white.SetLineJoin(Gdiplus::LineJoinRound);
@@ -51,7 +51,8 @@ void AddName(Gdiplus::GraphicsPath& path) {
   };
   const auto arch = [&](float left) {  // the shoulder of n and r
     path.StartFigure();
-    path.AddBezier(x + left, -6.0f, x + left, -9.5f, x + left + 2.5f, -10.5f, x + left + 4.5f, -10.5f);
+    path.AddBezier(x + left, -6.0f, x + left, -9.5f, x + left + 2.5f, -10.5f, x + left + 4.5f,
+                   -10.5f);
   };
 
   lines({{0, 0}, {0, -14}, {6, -6}, {12, -14}, {12, 0}});  // M

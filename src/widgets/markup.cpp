@@ -24,7 +24,8 @@ constexpr std::array<Tag, 3> kTags = {{
 }};
 
 bool StartsWithName(std::wstring_view text, std::wstring_view prefix) {
-  return text.size() >= prefix.size() && EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() &&
+         EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 struct TagMatch {

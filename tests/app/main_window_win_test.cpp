@@ -63,7 +63,8 @@ class MainWindow : public GuiTest {
 
   void StoreSetting(const std::wstring& name, std::uint32_t type, std::vector<std::uint8_t> data) {
     ScopedKey key(registry_);
-    ASSERT_EQ(key.Create(reg::kCurrentUser, L"Software\\Tavrin", reg::kKeyAllAccess), reg::kSuccess);
+    ASSERT_EQ(key.Create(reg::kCurrentUser, L"Software\\Tavrin", reg::kKeyAllAccess),
+              reg::kSuccess);
     registry_.SetValue(key.Get(), name, type, data.data(), static_cast<std::uint32_t>(data.size()));
   }
 
@@ -260,11 +261,14 @@ TEST_F(MainWindow, TranslatesEveryCaptionIntoTheInterfaceLanguage) {
   for (const Case& c : cases) {
     CurrentLanguage = c.language;
     TFrmTavrin& form = Open();
-    const std::vector<std::wstring> shown{
-        WindowText(form.Handle()),          WindowText(form.BtnHome->Handle()),
-        WindowText(form.BtnConfig->Handle()), WindowText(form.BtnDonate->Handle()),
-        WindowText(form.BtnStart->Handle()),  WindowText(form.GroupBox1->Handle()),
-        WindowText(form.GroupBox2->Handle()), WindowText(form.GroupBox3->Handle())};
+    const std::vector<std::wstring> shown{WindowText(form.Handle()),
+                                          WindowText(form.BtnHome->Handle()),
+                                          WindowText(form.BtnConfig->Handle()),
+                                          WindowText(form.BtnDonate->Handle()),
+                                          WindowText(form.BtnStart->Handle()),
+                                          WindowText(form.GroupBox1->Handle()),
+                                          WindowText(form.GroupBox2->Handle()),
+                                          WindowText(form.GroupBox3->Handle())};
     EXPECT_EQ(shown, c.captions) << testing::PrintToString(std::wstring(c.language));
     EXPECT_EQ(WindowText(form.ChkTCPAckFrequency->Handle()), L"TcpAckFrequency");
     EXPECT_EQ(WindowText(form.LblVersion->Handle()), Translate(L"버전") + L": 0.0.0.0");
@@ -275,8 +279,9 @@ TEST_F(MainWindow, PrepareTheWindowForItsFirstShow) {
   pick_ = 2;
   TFrmTavrin& form = Open();
   EXPECT_EQ(randomRanges_, std::vector<std::uint32_t>{3});
-  EXPECT_EQ(form.LblContent->Markup(),
-            L"<C><FC:clGray>Improve <B>game speed and stability</B> with simple settings.</FC></C>");
+  EXPECT_EQ(
+      form.LblContent->Markup(),
+      L"<C><FC:clGray>Improve <B>game speed and stability</B> with simple settings.</FC></C>");
   EXPECT_FALSE(IsWindowVisible(form.Indicator->Handle()));
   EXPECT_FALSE(IsWindowVisible(form.BtnDonate->Handle()));
   EXPECT_TRUE(IsWindowVisible(form.Card1->Handle()));
@@ -330,8 +335,9 @@ TEST_F(MainWindow, LinksGoToTheShellAndLeaveThePageAlone) {
   SendMessageW(form.ImgLogo->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
   SendMessageW(form.ImgLogo->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
   form.BtnHomeClick(*form.BtnDonate);  // hidden, but its handler still knows its link
-  EXPECT_EQ(opened_, (std::vector<std::wstring>{std::wstring(build::kLinkUrl) + L"/tavrin",
-                                                std::wstring(build::kLinkUrl) + L"/donate?tavrin"}));
+  EXPECT_EQ(opened_,
+            (std::vector<std::wstring>{std::wstring(build::kLinkUrl) + L"/tavrin",
+                                       std::wstring(build::kLinkUrl) + L"/donate?tavrin"}));
   EXPECT_EQ(form.PnlMain->ActiveCard(), 1u);
   EXPECT_TRUE(form.BtnConfig->Down());
 }

@@ -10,9 +10,9 @@ TEST(FormatVersion, FillsEachPlaceholderInTurnAndNothingElse) {
     const wchar_t* format;
     const wchar_t* text;
   };
-  for (const Case c : {Case{L"%d.%d.%d.%d", L"1.5.9.0"}, Case{L"%d", L"1"},
-                       Case{L"%d.%d.%d.%d.%d", L"1.5.9.0.%d"}, Case{L"%s %x %n %%d", L"%s %x %n %1"},
-                       Case{L"", L""}, Case{L"%", L"%"}}) {
+  for (const Case c :
+       {Case{L"%d.%d.%d.%d", L"1.5.9.0"}, Case{L"%d", L"1"}, Case{L"%d.%d.%d.%d.%d", L"1.5.9.0.%d"},
+        Case{L"%s %x %n %%d", L"%s %x %n %1"}, Case{L"", L""}, Case{L"%", L"%"}}) {
     EXPECT_EQ(FormatVersion(c.format, {1, 5, 9, 0}), c.text)
         << testing::PrintToString(std::wstring(c.format));
   }

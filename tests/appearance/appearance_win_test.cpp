@@ -48,7 +48,8 @@ TEST_F(Appearance, OutlineButtonInEveryState) {
   button.SetDown(false);
   button.SetEnabled(false);
   button.SetCaption(L"Busy");
-  ExpectButtonLook(button.Handle(), {kWhite, RGB(0xD7, 0xD7, 0xD7), RGB(0xB3, 0xB3, 0xB3)}, "disabled");
+  ExpectButtonLook(button.Handle(), {kWhite, RGB(0xD7, 0xD7, 0xD7), RGB(0xB3, 0xB3, 0xB3)},
+                   "disabled");
 }
 
 TEST_F(Appearance, HeaderButtonsOutlinedUntilDown) {
@@ -135,7 +136,8 @@ TEST_F(Appearance, FitLabelFontShrinksOnlyACaptionThatDoesNotFit) {
     label.SetFont(title);
     label.SetCaption(c.caption);
     FitLabelFont(label);
-    EXPECT_EQ(label.Font().Size() < 44, c.shrinks) << testing::PrintToString(std::wstring(c.caption));
+    EXPECT_EQ(label.Font().Size() < 44, c.shrinks)
+        << testing::PrintToString(std::wstring(c.caption));
     // A shrunk caption now about fits: one pass, truncated, may leave a pixel or two over.
     WindowDc dc(label.Handle());
     SelectObjectScope font(dc.Get(), label.CurrentFont());

@@ -57,11 +57,16 @@ TEST_F(StyleFamily, FillsEveryStateAsTheFamilyTable) {
   for (const Row& row : kFamilyTable) {
     const auto look = ResolveButtonLook(L"Morvane", L"Primary", row.appearance);
     ASSERT_TRUE(look.has_value());
-    const TStyledButtonAttributes expected{TButtonDrawType::btRoundRect, row.fill, row.outline,
-                                           row.fillColour, row.outlineColour, 0, row.caption, 0};
-    EXPECT_EQ((*look)[row.state], expected)
-        << testing::PrintToString(std::wstring(row.appearance)) << " state "
-        << static_cast<int>(row.state);
+    const TStyledButtonAttributes expected{TButtonDrawType::btRoundRect,
+                                           row.fill,
+                                           row.outline,
+                                           row.fillColour,
+                                           row.outlineColour,
+                                           0,
+                                           row.caption,
+                                           0};
+    EXPECT_EQ((*look)[row.state], expected) << testing::PrintToString(std::wstring(row.appearance))
+                                            << " state " << static_cast<int>(row.state);
   }
 }
 

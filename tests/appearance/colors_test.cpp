@@ -9,12 +9,12 @@ TEST(MulDivRounded, RoundsHalvesAwayFromZeroAndRefusesWhatWindowsRefuses) {
   struct Case {
     int number, numerator, denominator, expected;
   };
-  for (const Case c : {Case{194, 50, 100, 97}, Case{123, 50, 100, 62}, Case{255, 50, 100, 128},
-                       Case{-255, 50, 100, -128}, Case{255, -50, 100, -128},
-                       Case{255, 50, -100, -128}, Case{-255, -50, -100, -128},
-                       Case{1, 1, 3, 0}, Case{2, 1, 3, 1}, Case{7, 0, 5, 0},
-                       Case{5, 5, 0, -1}, Case{0x7FFFFFFF, 2, 1, -1},
-                       Case{0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF}}) {
+  for (const Case c :
+       {Case{194, 50, 100, 97}, Case{123, 50, 100, 62}, Case{255, 50, 100, 128},
+        Case{-255, 50, 100, -128}, Case{255, -50, 100, -128}, Case{255, 50, -100, -128},
+        Case{-255, -50, -100, -128}, Case{1, 1, 3, 0}, Case{2, 1, 3, 1}, Case{7, 0, 5, 0},
+        Case{5, 5, 0, -1}, Case{0x7FFFFFFF, 2, 1, -1},
+        Case{0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF}}) {
     EXPECT_EQ(MulDivRounded(c.number, c.numerator, c.denominator), c.expected)
         << c.number << " * " << c.numerator << " / " << c.denominator;
   }
@@ -50,10 +50,10 @@ TEST(GrayOf, RoundsExactHalvesToEven) {
     std::uint8_t grey;
   };
   for (const Case c : {Case{RgbColor(0, 0, 0), 0}, Case{RgbColor(255, 255, 255), 255},
-                       Case{RgbColor(0, 0, 250), 28},    // 28.5
-                       Case{RgbColor(0, 60, 20), 38},    // 37.5
-                       Case{RgbColor(6, 238, 0), 142},   // 141.5
-                       Case{RgbColor(255, 0, 0), 76}}) { // 76.245
+                       Case{RgbColor(0, 0, 250), 28},     // 28.5
+                       Case{RgbColor(0, 60, 20), 38},     // 37.5
+                       Case{RgbColor(6, 238, 0), 142},    // 141.5
+                       Case{RgbColor(255, 0, 0), 76}}) {  // 76.245
     EXPECT_EQ(GrayOf(c.colour), RgbColor(c.grey, c.grey, c.grey)) << std::hex << c.colour;
   }
 }

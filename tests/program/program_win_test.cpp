@@ -158,7 +158,8 @@ std::optional<DWORD> MachineValue(const std::wstring& key, const wchar_t* name) 
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &opened))
     return std::nullopt;
   DWORD value = 0, size = sizeof value, type = 0;
-  const LONG rc = RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  const LONG rc =
+      RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
   RegCloseKey(opened);
   if (rc != ERROR_SUCCESS || type != REG_DWORD) return std::nullopt;
   return value;
@@ -168,8 +169,8 @@ std::optional<DWORD> StoredStatus() {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrin", 0, KEY_READ, &key)) return std::nullopt;
   DWORD value = 0, size = sizeof value;
-  const LONG rc = RegQueryValueExW(key, L"status", nullptr, nullptr,
-                                   reinterpret_cast<BYTE*>(&value), &size);
+  const LONG rc =
+      RegQueryValueExW(key, L"status", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
   RegCloseKey(key);
   return rc == ERROR_SUCCESS ? std::optional<DWORD>(value) : std::nullopt;
 }
@@ -208,8 +209,8 @@ class SmokeRun : public ::testing::Test {
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
     netshell_ = std::wstring(system) + L"\\netshell.dll";
-    ASSERT_TRUE(CopyFileW((ModuleDirectory() + L"\\fake_netshell.dll").c_str(), netshell_.c_str(),
-                          FALSE));
+    ASSERT_TRUE(
+        CopyFileW((ModuleDirectory() + L"\\fake_netshell.dll").c_str(), netshell_.c_str(), FALSE));
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE,
                               (std::wstring(kManagerKey) + L"\\InprocServer32").c_str(), 0, nullptr,

@@ -65,8 +65,8 @@ RECT RectInParent(HWND window) {
 
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(),
-                                                      static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -103,9 +103,9 @@ BOOL CALLBACK AnswerIfMessageBox(HWND window, LPARAM) {
   wchar_t className[16] = {};
   GetClassNameW(window, className, 16);
   if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-  seenBox = SeenMessageBox{WindowText(window), WindowText(GetDlgItem(window, 0xFFFF)),
-                           GetWindow(window, GW_OWNER), GetForegroundWindow() == window,
-                           BoxIcon(window)};
+  seenBox =
+      SeenMessageBox{WindowText(window), WindowText(GetDlgItem(window, 0xFFFF)),
+                     GetWindow(window, GW_OWNER), GetForegroundWindow() == window, BoxIcon(window)};
   PostMessageW(window, WM_COMMAND, IDOK, 0);
   return FALSE;
 }

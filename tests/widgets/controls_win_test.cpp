@@ -138,7 +138,9 @@ TEST_F(Controls, CaptionsAreWindowTextForScreenReaders) {
 TEST_F(Controls, CheckBoxRunsItsHandlerOnEveryChangeAndIsNoTabStop) {
   auto& check = form_.Add<CheckBox>(L"Check", &form_, DesignRect{10, 20, 100, 17});
   std::vector<bool> seen;
-  check.OnClick = [&](Component& sender) { seen.push_back(static_cast<CheckBox&>(sender).Checked()); };
+  check.OnClick = [&](Component& sender) {
+    seen.push_back(static_cast<CheckBox&>(sender).Checked());
+  };
 
   check.SetChecked(false);  // no change
   check.SetChecked(true);

@@ -14,11 +14,15 @@ TEST(Markup, SplitsTextIntoRunsByTag) {
       {L"plain", {{{L"plain"}}, false}},
       {L"", {{}, false}},
       {L"<C><FC:clGray>Easily improve <B>game responsiveness</B>.</FC></C>",
-       {{{L"Easily improve ", false, true}, {L"game responsiveness", true, true}, {L".", false, true}},
+       {{{L"Easily improve ", false, true},
+         {L"game responsiveness", true, true},
+         {L".", false, true}},
         true}},
-      {L"<b>bold</B> <fc:clgray>grey</fc>", {{{L"bold", true}, {L" "}, {L"grey", false, true}}, false}},
+      {L"<b>bold</B> <fc:clgray>grey</fc>",
+       {{{L"bold", true}, {L" "}, {L"grey", false, true}}, false}},
       // Anything that is not one of the three tags is text.
-      {L"a <I>b</I> <FC:clRed>c</FC> 1 < 2 >", {{{L"a <I>b</I> <FC:clRed>c"}, {L" 1 < 2 >"}}, false}},
+      {L"a <I>b</I> <FC:clRed>c</FC> 1 < 2 >",
+       {{{L"a <I>b</I> <FC:clRed>c"}, {L" 1 < 2 >"}}, false}},
       // Tags nest; an unmatched closing tag changes nothing.
       {L"<B><B>x</B>y</B>z</B>", {{{L"x", true}, {L"y", true}, {L"z"}}, false}},
       {L"<C>unclosed", {{{L"unclosed"}}, true}},
