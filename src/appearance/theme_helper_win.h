@@ -24,7 +24,6 @@ class TThemeHelper : public Component {
   ~TThemeHelper() override;
 
   Shape& Bar() const { return *FShape; }
-  bool IsActive() const { return FIsActive; }
 
  protected:
   void Loaded() override;

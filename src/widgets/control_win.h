@@ -42,7 +42,6 @@ class Control : public Component {
 
   HWND Handle() const { return handle_; }
   Control* Parent() const { return parent_; }
-  const std::vector<Control*>& Children() const { return children_; }
 
   // Makes the window; a control added to an owner gets it at once.
   void CreateHandle();

@@ -47,7 +47,7 @@ void MarkupLabel::Paint(HDC dc, const RECT& client) {
     const MarkupRun& run = line_.runs[i];
     SelectObjectScope font(dc, fontOf(run));
     SetTextColor(dc, run.gray ? RGB(128, 128, 128) : ResolveColor(clWindowText));
-    // Runs share a baseline: a shorter font sits lower by the difference.
+    // Runs line up at the bottom: a shorter font sits lower by the difference.
     TextOutW(dc, x, y + height - sizes[i].cy, run.text.c_str(), static_cast<int>(run.text.size()));
     x += sizes[i].cx;
   }

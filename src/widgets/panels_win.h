@@ -21,8 +21,6 @@ class CardPanel : public Control {
   Panel& AddCard(Component& owner, std::wstring name);
   void SetActiveCard(std::size_t index);
   std::size_t ActiveCard() const { return active_; }
-  std::size_t CardCount() const { return cards_.size(); }
-  Panel& Card(std::size_t index) const { return *cards_[index]; }
 
  protected:
   const wchar_t* WindowClass() const override { return L"Tavrin.CardPanel"; }
@@ -40,8 +38,6 @@ class Shape : public Control {
 
   void SetBrushColor(TColor color);
   void SetPenColor(TColor color);
-  TColor BrushColor() const { return brush_; }
-  TColor PenColor() const { return pen_; }
 
  protected:
   const wchar_t* WindowClass() const override { return L"Tavrin.Shape"; }
