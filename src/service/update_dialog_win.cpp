@@ -1,0 +1,318 @@
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "service/update_dialog.h"
+#include "service/update_prompt.h"
+
+namespace tavrin {
+namespace {
+
+constexpr int kMessageId = 100;
+constexpr int kSeparatorId = 101;
+constexpr int kHoldBoxId = 102;
+constexpr int kLinkId = 103;
+constexpr wchar_t kHintProperty[] = L"TavrinHint";
+constexpr COLORREF kSeparatorColor = RGB(0xCC, 0xCC, 0xCC);
+constexpr COLORREF kLinkColor = RGB(0x00, 0x00, 0xFF);
+
+struct GdiDeleter {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
+using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
+
+struct DcReleaser {
+  HWND window;
+  void operator()(HDC dc) const { ReleaseDC(window, dc); }
+};
+
+// While the prompt is up, the thread's other windows take no input, as with
+// any modal box; they are enabled again before the prompt goes.
+class ThreadWindowsDisabled {
+ public:
+  ThreadWindowsDisabled() {
+    EnumThreadWindows(GetCurrentThreadId(), &Disable, reinterpret_cast<LPARAM>(&disabled_));
+  }
+  ~ThreadWindowsDisabled() { Restore(); }
+  ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
+  ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
+  void Restore() {
+    for (HWND window : disabled_) EnableWindow(window, TRUE);
+    disabled_.clear();
+  }
+
+ private:
+  static BOOL CALLBACK Disable(HWND window, LPARAM list) {
+    if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+      EnableWindow(window, FALSE);
+      reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    }
+    return TRUE;
+  }
+  std::vector<HWND> disabled_;
+};
+
+struct DialogState {
+  const UpdateDialogOptions& options;
+  UpdateInfo info;
+  ThreadWindowsDisabled* disabled = nullptr;
+  int dpi = USER_DEFAULT_SCREEN_DPI;
+  Font font;
+  Font linkFont;
+  Brush separatorBrush{CreateSolidBrush(kSeparatorColor)};
+  HICON icon = nullptr;
+  RECT iconRect{};
+  HWND separator = nullptr;
+  HWND holdBox = nullptr;
+  HWND link = nullptr;
+  bool holdTicked = false;
+
+  int S(int pixels) const { return ScaleForDpi(pixels, dpi); }
+};
+
+}  // namespace
+
+// Click handler of controls that carry a link as their hint.
+class TFormHelper {
+ public:
+  static void SetHint(HWND control, const std::wstring& hint) {
+    SetPropW(control, kHintProperty, const_cast<std::wstring*>(&hint));
+  }
+  static void OpenURL(HWND control, const std::function<void(const std::wstring&)>& shellOpen) {
+    const auto* hint = static_cast<const std::wstring*>(GetPropW(control, kHintProperty));
+    if (hint != nullptr && IsWebUrl(*hint)) shellOpen(*hint);
+  }
+  static void ClearHint(HWND control) { RemovePropW(control, kHintProperty); }
+};
+
+namespace {
+
+// Layout distances at 96 dpi.
+constexpr int kMargin = 16;
+constexpr int kIconSize = 32;
+constexpr int kIconGap = 12;
+constexpr int kMaxTextWidth = 400;
+constexpr int kButtonWidth = 88;
+constexpr int kButtonHeight = 26;
+constexpr int kButtonPadding = 24;
+constexpr int kButtonGap = 8;
+constexpr int kButtonsAbove = 20;
+constexpr int kButtonsBelow = 14;
+constexpr int kHoldBoxHeight = 17;
+
+Font MessageFont(int dpi, bool underline) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+    return Font(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));  // deleting it is a no-op
+  }
+  metrics.lfMessageFont.lfUnderline = underline;
+  return Font(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+SIZE MeasureText(HWND window, HFONT font, const std::wstring& text, int maxWidth, UINT flags) {
+  const std::unique_ptr<std::remove_pointer_t<HDC>, DcReleaser> dc(GetDC(window),
+                                                                  DcReleaser{window});
+  const HGDIOBJ old = SelectObject(dc.get(), font);
+  RECT rect{0, 0, maxWidth, 0};
+  DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rect,
+            flags | DT_CALCRECT | DT_NOPREFIX);
+  SelectObject(dc.get(), old);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+HWND AddControl(HWND dialog, const DialogState& state, const wchar_t* windowClass,
+                const std::wstring& text, DWORD style, int id, HFONT font) {
+  const HWND control = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                                       0, 0, 0, 0, dialog, reinterpret_cast<HMENU>(INT_PTR{id}),
+                                       GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : state.font.get()),
+               FALSE);
+  return control;
+}
+
+void Place(HWND control, int left, int top, int width, int height) {
+  SetWindowPos(control, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Icon, message and the two buttons; returns the client size they need.
+SIZE LayOutMessage(HWND dialog, DialogState& state) {
+  const std::wstring& language = state.options.language;
+  const std::wstring message = UpdatePromptText(kPromptMessage, language);
+  const SIZE text = MeasureText(dialog, state.font.get(), message, state.S(kMaxTextWidth),
+                                DT_WORDBREAK | DT_EXPANDTABS);
+  const int textLeft = state.S(kMargin + kIconSize + kIconGap);
+  state.iconRect = {state.S(kMargin), state.S(kMargin), state.S(kMargin + kIconSize),
+                    state.S(kMargin + kIconSize)};
+  Place(AddControl(dialog, state, L"STATIC", message, SS_LEFT | SS_NOPREFIX, kMessageId, nullptr),
+        textLeft, state.S(kMargin), text.cx, text.cy);
+
+  const int contentBottom = std::max<int>(state.iconRect.bottom, state.S(kMargin) + text.cy);
+  const int buttonTop = contentBottom + state.S(kButtonsAbove);
+  int buttonWidth = state.S(kButtonWidth);
+  const std::wstring captions[] = {UpdatePromptText(kPromptYes, language),
+                                   UpdatePromptText(kPromptNo, language)};
+  for (const std::wstring& caption : captions) {
+    buttonWidth = std::max<int>(
+        buttonWidth, MeasureText(dialog, state.font.get(), caption, 0, DT_SINGLELINE).cx +
+                         state.S(kButtonPadding));
+  }
+  const int buttonsWidth = 2 * buttonWidth + state.S(kButtonGap);
+  const int width = std::max<int>(textLeft + text.cx, buttonsWidth) + state.S(kMargin);
+  const HWND yes = AddControl(dialog, state, L"BUTTON", captions[0],
+                              BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDYES, nullptr);
+  const HWND no = AddControl(dialog, state, L"BUTTON", captions[1], BS_PUSHBUTTON | WS_TABSTOP,
+                             IDNO, nullptr);
+  const int yesLeft = width - state.S(kMargin) - buttonsWidth;
+  Place(yes, yesLeft, buttonTop, buttonWidth, state.S(kButtonHeight));
+  Place(no, yesLeft + buttonWidth + state.S(kButtonGap), buttonTop, buttonWidth,
+        state.S(kButtonHeight));
+  SendMessageW(dialog, DM_SETDEFID, IDYES, 0);
+  SetFocus(yes);
+  return {width, buttonTop + state.S(kButtonHeight) + state.S(kButtonsBelow)};
+}
+
+// The separator and the hold box or link label at the foot of the grown box.
+void LayOutNotice(HWND dialog, DialogState& state, int width, int height) {
+  const UpdateInfo& info = state.info;
+  const NoticePlacement place = PlaceNotice(state.dpi, height, state.options.heightAdjust);
+  state.separator = AddControl(dialog, state, L"STATIC", L"", SS_LEFT, kSeparatorId, nullptr);
+  Place(state.separator, 0, place.separatorTop, width, 1);
+  if (info.style == L"hold") {
+    state.holdBox = AddControl(dialog, state, L"BUTTON", info.text, BS_AUTOCHECKBOX | WS_TABSTOP,
+                               kHoldBoxId, nullptr);
+    Place(state.holdBox, place.controlLeft, place.controlTop, width, state.S(kHoldBoxHeight));
+  } else if (info.style == L"note") {
+    state.linkFont = MessageFont(state.dpi, true);
+    state.link = AddControl(dialog, state, L"STATIC", info.text,
+                            SS_LEFT | SS_NOPREFIX | SS_NOTIFY, kLinkId, state.linkFont.get());
+    const SIZE size = MeasureText(dialog, state.linkFont.get(), info.text, 0, DT_SINGLELINE);
+    Place(state.link, place.controlLeft, place.controlTop, size.cx, size.cy);
+    TFormHelper::SetHint(state.link, info.url);
+  }
+}
+
+void Build(HWND dialog, DialogState& state) {
+  state.dpi = static_cast<int>(GetDpiForWindow(dialog));
+  state.font = MessageFont(state.dpi, false);
+  state.icon = static_cast<HICON>(
+      LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, state.S(kIconSize), state.S(kIconSize),
+                 LR_SHARED));
+  SetWindowTextW(dialog, state.options.caption.c_str());
+
+  const SIZE client = LayOutMessage(dialog, state);
+  RECT frame{0, 0, client.cx, client.cy};
+  AdjustWindowRectExForDpi(&frame, GetWindowLongW(dialog, GWL_STYLE), FALSE,
+                           GetWindowLongW(dialog, GWL_EXSTYLE), state.dpi);
+  const int width = frame.right - frame.left;
+  int height = frame.bottom - frame.top;
+  if (!state.info.style.empty()) {
+    height += NoticeGrowth(state.dpi, state.options.heightAdjust);
+    LayOutNotice(dialog, state, width, height);
+  }
+  const HWND order = state.info.StayOnTop() ? HWND_TOPMOST : HWND_TOP;
+  SetWindowPos(dialog, order, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOACTIVATE);
+}
+
+void Finish(HWND dialog, DialogState& state, INT_PTR answer) {
+  state.holdTicked =
+      state.holdBox != nullptr && SendMessageW(state.holdBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (state.link != nullptr) TFormHelper::ClearHint(state.link);
+  state.disabled->Restore();  // before the box goes, so the main window gets the activation
+  EndDialog(dialog, answer);
+}
+
+INT_PTR Colors(const DialogState& state, HDC dc, HWND control) {
+  if (control == state.separator) return reinterpret_cast<INT_PTR>(state.separatorBrush.get());
+  SetTextColor(dc, control == state.link ? kLinkColor : GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, RGB(0xFF, 0xFF, 0xFF));
+  return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+}
+
+INT_PTR Handle(HWND dialog, DialogState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return Colors(state, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = BeginPaint(dialog, &paint);
+      DrawIconEx(dc, state.iconRect.left, state.iconRect.top, state.icon,
+                 state.iconRect.right - state.iconRect.left,
+                 state.iconRect.bottom - state.iconRect.top, 0, nullptr, DI_NORMAL);
+      EndPaint(dialog, &paint);
+      return TRUE;
+    }
+    case WM_SETCURSOR:
+      if (state.link != nullptr && reinterpret_cast<HWND>(wParam) == state.link) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDYES:
+          Finish(dialog, state, IDYES);
+          return TRUE;
+        case IDNO:
+        case IDCANCEL:  // Esc and the close box
+          Finish(dialog, state, IDNO);
+          return TRUE;
+        case kLinkId:
+          if (HIWORD(wParam) == STN_CLICKED) TFormHelper::OpenURL(state.link, state.options.shellOpen);
+          return TRUE;
+      }
+      return FALSE;
+  }
+  return FALSE;
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+  auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (state == nullptr) return FALSE;
+  try {
+    if (message == WM_INITDIALOG) {
+      Build(dialog, *state);
+      return FALSE;  // the focus is set: Yes
+    }
+    return Handle(dialog, *state, message, wParam, lParam);
+  } catch (...) {
+    // Nothing may cross the window procedure; a failed step leaves the box
+    // answerable, and a box that cannot be built answers No.
+    if (message == WM_INITDIALOG) Finish(dialog, *state, IDNO);
+    return FALSE;
+  }
+}
+
+// An empty dialog; the controls are made and placed in WM_INITDIALOG.
+struct alignas(DWORD) EmptyDialog {
+  DLGTEMPLATE head{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, 0, 0, 0, 0};
+  WORD menu = 0;
+  WORD windowClass = 0;
+  WORD title = 0;
+};
+
+}  // namespace
+
+bool UpdateDialog(const std::wstring& reply, const UpdateDialogOptions& options) {
+  const HWND owner = GetActiveWindow();
+  ThreadWindowsDisabled disabled;
+  DialogState state{options, ReadUpdateInfo(reply)};
+  state.disabled = &disabled;
+  static const EmptyDialog kTemplate;
+  const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &kTemplate.head,
+                                                 owner, DialogProc,
+                                                 reinterpret_cast<LPARAM>(&state));
+  if (state.holdTicked && options.sendHold) options.sendHold();
+  return answer == IDYES;
+}
+
+}  // namespace tavrin

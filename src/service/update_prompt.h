@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+
+// What the update prompt shows, read from the check-in reply, and where its
+// extra controls go. The dialog itself is update_dialog.h.
+namespace tavrin {
+
+// `UpdatePromptText` kinds.
+inline constexpr int kPromptMessage = 0;
+inline constexpr int kPromptYes = 1;
+inline constexpr int kPromptNo = 2;
+
+// The prompt's own texts in eight languages, English for any other code.
+std::wstring UpdatePromptText(int kind, const std::wstring& language);
+
+// A string member of a reply: the raw value after "name":" up to the next
+// unescaped quote, unescaped. Missing or malformed gives the empty string.
+std::wstring ReadMember(const std::wstring& text, const std::wstring& name);
+
+// The "update" value: not empty means an update is offered.
+std::wstring ReadUpdateItem(const std::wstring& reply);
+
+// The members of the reply's "info" object; missing ones are empty.
+struct UpdateInfo {
+  std::wstring style, text, flag, url;
+  bool StayOnTop() const;
+};
+UpdateInfo ReadUpdateInfo(const std::wstring& reply);
+
+// The program runs elevated: of what a reply names, only absolute http:// and
+// https:// URLs are ever handed to the shell.
+bool IsWebUrl(const std::wstring& target);
+
+// S(x): x pixels at 96 dpi scaled to `dpi` in whole hundredths.
+int ScaleForDpi(int pixels, int dpi);
+
+// The growth of a prompt that shows a notice, and where the separator line and
+// the check box or link label go once it has grown to outer height `height`.
+// heightAdjust is taken off the layout distances.
+int NoticeGrowth(int dpi, int heightAdjust);
+struct NoticePlacement {
+  int separatorTop;
+  int controlLeft;
+  int controlTop;
+};
+NoticePlacement PlaceNotice(int dpi, int height, int heightAdjust);
+
+}  // namespace tavrin
