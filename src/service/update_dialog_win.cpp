@@ -56,6 +56,9 @@ class ThreadWindowsDisabled {
 };
 
 struct DialogState {
+  DialogState(const UpdateDialogOptions& options, UpdateInfo info)
+      : options(options), info(std::move(info)) {}
+
   const UpdateDialogOptions& options;
   UpdateInfo info;
   ThreadWindowsDisabled* disabled = nullptr;
