@@ -108,8 +108,8 @@ void CheckUpdate(const std::wstring& endpoint, CheckInCallback AProc, int height
   HeightAdjust = heightAdjust;
   // The worker keeps its own copy of the endpoint, so it never reads module
   // state that the program's end may be tearing down.
-  auto context = std::make_shared<CheckInContext>(
-      CheckInContext{std::move(AProc), std::move(host), endpoint});
+  auto context =
+      std::make_shared<CheckInContext>(CheckInContext{std::move(AProc), std::move(host), endpoint});
   StartSelfFreeing([context] { RunCheckIn(context); });
 }
 

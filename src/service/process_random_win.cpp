@@ -1,9 +1,9 @@
-#include "service/process_random.h"
-
 #include <windows.h>
 
 #include <mutex>
 #include <random>
+
+#include "service/process_random.h"
 
 namespace tavrin {
 namespace {

@@ -6,9 +6,9 @@
 namespace tavrin {
 
 struct UpdateDialogOptions {
-  std::wstring language;    // picks the prompt's texts
-  std::wstring caption;     // the application title, translated
-  int heightAdjust = 0;     // taken off the notice's layout distances
+  std::wstring language;  // picks the prompt's texts
+  std::wstring caption;   // the application title, translated
+  int heightAdjust = 0;   // taken off the notice's layout distances
   std::function<void(const std::wstring& url)> shellOpen;  // the notice link
   std::function<void()> sendHold;  // when the hold box was ticked, whatever the answer
 };

@@ -118,7 +118,7 @@ Font MessageFont(int dpi, bool underline) {
 
 SIZE MeasureText(HWND window, HFONT font, const std::wstring& text, int maxWidth, UINT flags) {
   const std::unique_ptr<std::remove_pointer_t<HDC>, DcReleaser> dc(GetDC(window),
-                                                                  DcReleaser{window});
+                                                                   DcReleaser{window});
   const HGDIOBJ old = SelectObject(dc.get(), font);
   RECT rect{0, 0, maxWidth, 0};
   DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rect,
@@ -167,8 +167,8 @@ SIZE LayOutMessage(HWND dialog, DialogState& state) {
   const int width = std::max<int>(textLeft + text.cx, buttonsWidth) + state.S(kMargin);
   const HWND yes = AddControl(dialog, state, L"BUTTON", captions[0],
                               BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDYES, nullptr);
-  const HWND no = AddControl(dialog, state, L"BUTTON", captions[1], BS_PUSHBUTTON | WS_TABSTOP,
-                             IDNO, nullptr);
+  const HWND no =
+      AddControl(dialog, state, L"BUTTON", captions[1], BS_PUSHBUTTON | WS_TABSTOP, IDNO, nullptr);
   const int yesLeft = width - state.S(kMargin) - buttonsWidth;
   Place(yes, yesLeft, buttonTop, buttonWidth, state.S(kButtonHeight));
   Place(no, yesLeft + buttonWidth + state.S(kButtonGap), buttonTop, buttonWidth,
@@ -190,8 +190,8 @@ void LayOutNotice(HWND dialog, DialogState& state, int width, int height) {
     Place(state.holdBox, place.controlLeft, place.controlTop, width, state.S(kHoldBoxHeight));
   } else if (info.style == L"note") {
     state.linkFont = MessageFont(state.dpi, true);
-    state.link = AddControl(dialog, state, L"STATIC", info.text,
-                            SS_LEFT | SS_NOPREFIX | SS_NOTIFY, kLinkId, state.linkFont.get());
+    state.link = AddControl(dialog, state, L"STATIC", info.text, SS_LEFT | SS_NOPREFIX | SS_NOTIFY,
+                            kLinkId, state.linkFont.get());
     const SIZE size = MeasureText(dialog, state.linkFont.get(), info.text, 0, DT_SINGLELINE);
     Place(state.link, place.controlLeft, place.controlTop, size.cx, size.cy);
     TFormHelper::SetHint(state.link, info.url);
@@ -201,9 +201,8 @@ void LayOutNotice(HWND dialog, DialogState& state, int width, int height) {
 void Build(HWND dialog, DialogState& state) {
   state.dpi = static_cast<int>(GetDpiForWindow(dialog));
   state.font = MessageFont(state.dpi, false);
-  state.icon = static_cast<HICON>(
-      LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, state.S(kIconSize), state.S(kIconSize),
-                 LR_SHARED));
+  state.icon = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, state.S(kIconSize),
+                                             state.S(kIconSize), LR_SHARED));
   SetWindowTextW(dialog, state.options.caption.c_str());
 
   const SIZE client = LayOutMessage(dialog, state);
@@ -269,7 +268,8 @@ INT_PTR Handle(HWND dialog, DialogState& state, UINT message, WPARAM wParam, LPA
           Finish(dialog, state, IDNO);
           return TRUE;
         case kLinkId:
-          if (HIWORD(wParam) == STN_CLICKED) TFormHelper::OpenURL(state.link, state.options.shellOpen);
+          if (HIWORD(wParam) == STN_CLICKED)
+            TFormHelper::OpenURL(state.link, state.options.shellOpen);
           return TRUE;
       }
       return FALSE;
@@ -311,9 +311,8 @@ bool UpdateDialog(const std::wstring& reply, const UpdateDialogOptions& options)
   DialogState state{options, ReadUpdateInfo(reply)};
   state.disabled = &disabled;
   static const EmptyDialog kTemplate;
-  const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &kTemplate.head,
-                                                 owner, DialogProc,
-                                                 reinterpret_cast<LPARAM>(&state));
+  const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &kTemplate.head, owner,
+                                                 DialogProc, reinterpret_cast<LPARAM>(&state));
   if (state.holdTicked && options.sendHold) options.sendHold();
   return answer == IDYES;
 }

@@ -86,9 +86,12 @@ const PromptTexts& TextsFor(const std::wstring& language) {
 std::wstring UpdatePromptText(int kind, const std::wstring& language) {
   const PromptTexts& row = TextsFor(language);
   switch (kind) {
-    case kPromptYes: return row.yes;
-    case kPromptNo: return row.no;
-    default: return row.message;
+    case kPromptYes:
+      return row.yes;
+    case kPromptNo:
+      return row.no;
+    default:
+      return row.message;
   }
 }
 

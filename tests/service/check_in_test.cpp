@@ -1,13 +1,13 @@
 #include "service/check_in.h"
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <set>
 #include <thread>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "i18n/text_encoding.h"
 
@@ -131,12 +131,13 @@ class CheckInTest : public testing::Test {
   }
   // Starts a check-in whose callback records what it got, and on which thread.
   void Start() {
-    CheckUpdate(L"https://www.example.test/api.init.php",
-                [this](bool accepted, const std::wstring& reply) {
-                  results_.emplace_back(accepted, reply);
-                  callbackThreads_.insert(std::this_thread::get_id());
-                },
-                10, Host());
+    CheckUpdate(
+        L"https://www.example.test/api.init.php",
+        [this](bool accepted, const std::wstring& reply) {
+          results_.emplace_back(accepted, reply);
+          callbackThreads_.insert(std::this_thread::get_id());
+        },
+        10, Host());
   }
   // The worker has ended and let go of everything it held.
   bool WorkerGone() {
@@ -262,7 +263,10 @@ TEST_F(CheckInTest, TheReplyDecidesOnThePromptAndTheCallbackAlwaysRuns) {
   const Case cases[] = {
       {"no update member", LR"({"result":"ok"})", true, false, {}},
       {"empty update", LR"({"update":"","info":{"style":"hold"}})", true, false, {}},
-      {"accepted", LR"({"update":"https:\/\/dl.example.test\/setup.exe"})", true, true,
+      {"accepted",
+       LR"({"update":"https:\/\/dl.example.test\/setup.exe"})",
+       true,
+       true,
        {L"https://dl.example.test/setup.exe"}},
       {"declined", LR"({"UPDATE":"https://dl.example.test/setup.exe"})", false, true, {}},
       // The program runs elevated: only a web page may come of a reply.

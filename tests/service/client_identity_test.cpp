@@ -1,10 +1,10 @@
 #include "service/client_identity.h"
 
-#include <deque>
-#include <set>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <deque>
+#include <set>
 
 #include "i18n/text_encoding.h"
 #include "support/registry_backends.h"
@@ -51,6 +51,8 @@ TEST(NewClientID, WritesFiveFieldsWithoutSeparators) {
     std::deque<LocalClock> clock;
     const char* id;
   };
+  // One field a column.
+  // clang-format off
   const Case cases[] = {
       {{0, 0, 0}, {{2000, 1, 2, 0, 0, 0}}, "00000000" "000102" "0000" "000000" "00000000"},
       {{0x7FFFFFFE, 0xFFFE, 0x7FFFFFFE}, {{2099, 12, 31, 23, 59, 59}},
@@ -62,6 +64,7 @@ TEST(NewClientID, WritesFiveFieldsWithoutSeparators) {
       {{1, 2, 3}, {{2024, 12, 31, 23, 59, 58}, {2024, 12, 31, 23, 59, 59}},
        "00000001" "241231" "0002" "235959" "00000003"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     ScriptedSources sources(c.numbers, c.clock);
     const std::wstring id = NewClientID(sources);
@@ -106,7 +109,7 @@ TEST_P(GetClientIDTest, MakesTheIdentifierOnceAndKeepsIt) {
 
 TEST_P(GetClientIDTest, SendsAStoredStringUnchanged) {
   for (const std::wstring& stored : {std::wstring(L"short"), std::wstring(L""),
-                                    std::wstring(L"\u00e9t\u00e9 " + std::wstring(300, L'x'))}) {
+                                     std::wstring(L"\u00e9t\u00e9 " + std::wstring(300, L'x'))}) {
     Store(reg::kSz, Sz(stored));
     EXPECT_EQ(GetClientID(keys(), sources_), stored);
   }

@@ -1,8 +1,8 @@
 #include "service/update_prompt.h"
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "i18n/text_encoding.h"
 
@@ -89,7 +89,8 @@ TEST(ReadUpdateInfo, ReadsTheInfoMembersWithMissingOnesEmpty) {
       {LR"({"update":"u"})", {}},
       {LR"({"update":"u","info":{}})", {}},
       // The object ends at its first "}", even inside a value.
-      {LR"({"info":{"style":"note","text":"a}b","url":"https://n.test"}})", {L"note", L"", L"", L""}},
+      {LR"({"info":{"style":"note","text":"a}b","url":"https://n.test"}})",
+       {L"note", L"", L"", L""}},
       // One malformed member is empty; the others stay.
       {LR"({"info":{"style":"note","text":"bad \u00zz","url":"https://n.test"}})",
        {L"note", L"", L"", L"https://n.test"}},
@@ -111,7 +112,7 @@ TEST(UpdateInfo, StaysOnTopOnlyForTheLowerCaseWord) {
     const wchar_t* flag;
     bool onTop;
   } cases[] = {{L"stayontop", true},  {L"modal stayontop beep", true}, {L"xstayontopx", true},
-               {L"StayOnTop", false}, {L"stay on top", false},        {L"", false}};
+               {L"StayOnTop", false}, {L"stay on top", false},         {L"", false}};
   for (const auto& c : cases) {
     EXPECT_EQ((UpdateInfo{L"", L"", c.flag, L""}.StayOnTop()), c.onTop) << Narrow(c.flag);
   }
@@ -147,12 +148,10 @@ TEST(NoticeLayout, ScalesTheDistancesInWholeHundredths) {
     int dpi, heightAdjust, height;
     int growth, separatorTop, controlLeft, controlTop;
   } cases[] = {
-      {96, 10, 200, 30, 134, 10, 144},
-      {144, 10, 300, 45, 201, 15, 216},
+      {96, 10, 200, 30, 134, 10, 144},  {144, 10, 300, 45, 201, 15, 216},
       {120, 10, 250, 38, 167, 13, 180},  // 125 %: halves round up
       {110, 10, 250, 35, 174, 12, 186},  // 115 %, not 114.58 %: S(30) = 35, not 34
-      {96, 0, 200, 40, 124, 10, 134},
-      {168, 10, 400, 53, 284, 18, 302},
+      {96, 0, 200, 40, 124, 10, 134},   {168, 10, 400, 53, 284, 18, 302},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.dpi << " dpi, adjust " << c.heightAdjust);
