@@ -98,6 +98,7 @@ constexpr int kMargin = 16;
 constexpr int kIconSize = 32;
 constexpr int kIconGap = 12;
 constexpr int kMaxTextWidth = 400;
+constexpr int kTextSlack = 4;
 constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 26;
 constexpr int kButtonPadding = 24;
@@ -150,8 +151,9 @@ SIZE LayOutMessage(HWND dialog, DialogState& state) {
   const int textLeft = state.S(kMargin + kIconSize + kIconGap);
   state.iconRect = {state.S(kMargin), state.S(kMargin), state.S(kMargin + kIconSize),
                     state.S(kMargin + kIconSize)};
+  // A little slack: the control must not wrap what the measure kept on a line.
   Place(AddControl(dialog, state, L"STATIC", message, SS_LEFT | SS_NOPREFIX, kMessageId, nullptr),
-        textLeft, state.S(kMargin), text.cx, text.cy);
+        textLeft, state.S(kMargin), text.cx + state.S(kTextSlack), text.cy);
 
   const int contentBottom = std::max<int>(state.iconRect.bottom, state.S(kMargin) + text.cy);
   const int buttonTop = contentBottom + state.S(kButtonsAbove);
@@ -164,7 +166,8 @@ SIZE LayOutMessage(HWND dialog, DialogState& state) {
                          state.S(kButtonPadding));
   }
   const int buttonsWidth = 2 * buttonWidth + state.S(kButtonGap);
-  const int width = std::max<int>(textLeft + text.cx, buttonsWidth) + state.S(kMargin);
+  const int width =
+      std::max<int>(textLeft + text.cx + state.S(kTextSlack), buttonsWidth) + state.S(kMargin);
   const HWND yes = AddControl(dialog, state, L"BUTTON", captions[0],
                               BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDYES, nullptr);
   const HWND no =

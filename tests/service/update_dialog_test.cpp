@@ -1,0 +1,359 @@
+#include "service/update_dialog.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "i18n/text_encoding.h"
+
+namespace tavrin::test {
+namespace {
+
+std::string Narrow(std::wstring_view text) { return WideToUtf8(text); }
+
+// The prompt lays itself out for the monitor's dpi, as the program (aware per
+// monitor by its manifest) sees it.
+const bool kDpiAware = SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+
+std::wstring Text(HWND window) {
+  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+RECT InDialog(HWND dialog, HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// The controls of a shown prompt, told apart by kind.
+struct Prompt {
+  HWND dialog = nullptr;
+  HWND message = nullptr;
+  HWND yes = nullptr;
+  HWND no = nullptr;
+  HWND separator = nullptr;
+  HWND holdBox = nullptr;
+  HWND link = nullptr;
+
+  explicit Prompt(HWND window) : dialog(window) {
+    yes = GetDlgItem(dialog, IDYES);
+    no = GetDlgItem(dialog, IDNO);
+    EnumChildWindows(dialog, &Sort, reinterpret_cast<LPARAM>(this));
+  }
+  int Height() const {
+    RECT rect{};
+    GetWindowRect(dialog, &rect);
+    return rect.bottom - rect.top;
+  }
+
+ private:
+  static BOOL CALLBACK Sort(HWND child, LPARAM self) {
+    Prompt& p = *reinterpret_cast<Prompt*>(self);
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (ClassOf(child) == L"Button" && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+      p.holdBox = child;
+    } else if (ClassOf(child) == L"Static") {
+      const RECT rect = InDialog(p.dialog, child);
+      if (rect.bottom - rect.top == 1) {
+        p.separator = child;
+      } else if (style & SS_NOTIFY) {
+        p.link = child;
+      } else {
+        p.message = child;
+      }
+    }
+    return TRUE;
+  }
+};
+
+// Shows the prompt and, once it is up, hands it to `answer`, which inspects it
+// and answers it as the user would.
+class PromptTest : public testing::Test {
+ protected:
+  bool Show(const std::wstring& reply, std::function<void(Prompt&)> answer) {
+    current_ = this;
+    answer_ = std::move(answer);
+    answered_ = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &OnTimer);
+    const bool accepted = UpdateDialog(reply, options_);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(answered_) << "the prompt never showed";
+    return accepted;
+  }
+
+  static void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+  static void Key(HWND focus, WPARAM key) { PostMessageW(focus, WM_KEYDOWN, key, 0); }
+
+  UpdateDialogOptions options_{L"en", L"Tavrin", 10,
+                               [this](const std::wstring& url) { opened_.push_back(url); },
+                               [this] { ++holds_; }};
+  std::vector<std::wstring> opened_;
+  int holds_ = 0;
+
+ private:
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    PromptTest& self = *current_;
+    if (self.answered_) return;
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindPrompt, reinterpret_cast<LPARAM>(&found));
+    if (found == nullptr) return;
+    self.answered_ = true;
+    Prompt prompt(found);
+    self.answer_(prompt);
+  }
+
+  static BOOL CALLBACK FindPrompt(HWND window, LPARAM found) {
+    if (ClassOf(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+
+  static inline PromptTest* current_ = nullptr;
+  std::function<void(Prompt&)> answer_;
+  bool answered_ = false;
+};
+
+constexpr wchar_t kUpdate[] = LR"({"update":"https://dl.example.test/setup.exe"})";
+
+std::wstring WithInfo(const std::wstring& info) {
+  return LR"({"update":"https://dl.example.test/setup.exe","info":{)" + info + L"}}";
+}
+
+TEST_F(PromptTest, SpeaksTheInterfaceLanguage) {
+  struct Case {
+    const wchar_t* language;
+    const wchar_t* yes;
+    const wchar_t* no;
+    const char* messageStart;
+  };
+  const Case cases[] = {
+      {L"ko", L"\uc608", L"\uc544\ub2c8\uc624", "\xec\x97\x85\xeb\x8d\xb0\xec\x9d\xb4\xed\x8a\xb8"},
+      {L"ja", L"\u306f\u3044", L"\u3044\u3044\u3048", "\xe3\x81\x93\xe3\x81\xae"},
+      {L"zh", L"\u662f", L"\u5426", "\xe8\xaf\xa5"},
+      {L"de", L"Ja", L"Nein", "Dieses Programm ist aktualisiert worden.\r\rEs wird"},
+      {L"ru", L"\u0414\u0430", L"\u041d\u0435\u0442", "\xd0\x94\xd0\xb0\xd0\xbd"},
+      {L"it", L"S\u00ec", L"No", "\xc3\x88 disponibile"},
+      {L"fr", L"Oui", L"Non", "Ce programme a \xc3\xa9t\xc3\xa9"},
+      {L"en", L"Yes", L"No", "This program has been updated.\r\rIt is recommended"},
+      {L"xx", L"Yes", L"No", "This program has been updated."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.language));
+    options_.language = c.language;
+    options_.caption = L"Tavrin \u00e9";
+    Show(kUpdate, [&](Prompt& p) {
+      EXPECT_EQ(Narrow(Text(p.dialog)), "Tavrin \xc3\xa9");
+      EXPECT_EQ(Narrow(Text(p.message)).rfind(c.messageStart, 0), 0u) << Narrow(Text(p.message));
+      EXPECT_EQ(Narrow(Text(p.yes)), Narrow(c.yes));
+      EXPECT_EQ(Narrow(Text(p.no)), Narrow(c.no));
+      Click(p.no);
+    });
+  }
+}
+
+TEST_F(PromptTest, YesIsTheDefaultAndNoTheCancelAnswer) {
+  struct Case {
+    const char* name;
+    void (*answer)(Prompt&);
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"Yes", [](Prompt& p) { Click(p.yes); }, true},
+      {"No", [](Prompt& p) { Click(p.no); }, false},
+      {"Enter", [](Prompt&) { Key(GetFocus(), VK_RETURN); }, true},
+      {"Esc", [](Prompt&) { Key(GetFocus(), VK_ESCAPE); }, false},
+      {"close box", [](Prompt& p) { PostMessageW(p.dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const bool accepted = Show(kUpdate, [&](Prompt& p) {
+      EXPECT_EQ(GetFocus(), p.yes);
+      EXPECT_EQ(LOWORD(SendMessageW(p.dialog, DM_GETDEFID, 0, 0)), IDYES);
+      c.answer(p);
+    });
+    EXPECT_EQ(accepted, c.accepted);
+  }
+  EXPECT_TRUE(opened_.empty());
+  EXPECT_EQ(holds_, 0);
+}
+
+TEST_F(PromptTest, IsCentredWhiteAndKeepsTheOtherWindowsOut) {
+  const HWND main = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                    200, 100, nullptr, nullptr, nullptr, nullptr);
+  Show(kUpdate, [&](Prompt& p) {
+    EXPECT_FALSE(IsWindowEnabled(main));
+    RECT rect{};
+    GetWindowRect(p.dialog, &rect);
+    EXPECT_NEAR((rect.left + rect.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((rect.top + rect.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    EXPECT_EQ(GetWindowLongW(p.dialog, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    const HDC dc = GetDC(p.dialog);
+    LOGBRUSH brush{};
+    GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(p.dialog, WM_CTLCOLORDLG,
+                                                     reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(p.dialog))),
+               sizeof brush, &brush);
+    EXPECT_EQ(brush.lbColor, RGB(255, 255, 255));
+    ReleaseDC(p.dialog, dc);
+    EXPECT_EQ(p.separator, nullptr);
+    EXPECT_EQ(p.holdBox, nullptr);
+    EXPECT_EQ(p.link, nullptr);
+    Click(p.no);
+  });
+  EXPECT_TRUE(IsWindowEnabled(main));
+  DestroyWindow(main);
+}
+
+TEST_F(PromptTest, StaysOnTopOnlyWhenTheFlagSaysSo) {
+  const struct {
+    const wchar_t* flag;
+    bool topmost;
+  } cases[] = {{L"modal stayontop", true}, {L"StayOnTop", false}, {L"", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.flag));
+    Show(WithInfo(LR"("flag":")" + std::wstring(c.flag) + L"\""), [&](Prompt& p) {
+      EXPECT_EQ((GetWindowLongW(p.dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, c.topmost);
+      Click(p.no);
+    });
+  }
+}
+
+// S(x) at the dpi the prompt was laid out for.
+struct Scaled {
+  int dpi, growth, separator, control, left;
+};
+constexpr Scaled kScales[] = {{96, 30, 66, 56, 10}, {144, 45, 99, 84, 15}};
+
+const Scaled& ScaleOf(HWND dialog) {
+  const int dpi = static_cast<int>(GetDpiForWindow(dialog));
+  if (const char* expected = std::getenv("TAVRIN_EXPECT_DPI")) {
+    EXPECT_EQ(dpi, std::atoi(expected)) << "the prefix's LogPixels did not take";
+  }
+  for (const Scaled& scale : kScales) {
+    if (scale.dpi == dpi) return scale;
+  }
+  ADD_FAILURE() << "no expectations for " << dpi << " dpi";
+  return kScales[0];
+}
+
+TEST_F(PromptTest, NoticeGoesAtTheFootOfTheGrownBox) {
+  int plainHeight = 0;
+  Show(kUpdate, [&](Prompt& p) {
+    plainHeight = p.Height();
+    Click(p.no);
+  });
+  const struct {
+    const wchar_t* style;
+    bool holdBox, link;
+  } cases[] = {{L"hold", true, false},
+               {L"note", false, true},
+               {L"Note", false, false},  // styles are case-sensitive
+               {L"banner", false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.style));
+    const std::wstring info = LR"("style":")" + std::wstring(c.style) +
+                              LR"(","text":"Read \"this\"","url":"https://n.test")";
+    Show(WithInfo(info), [&](Prompt& p) {
+      const Scaled& s = ScaleOf(p.dialog);
+      const int height = p.Height();
+      EXPECT_EQ(height - plainHeight, s.growth);
+      RECT dialogRect{};
+      GetWindowRect(p.dialog, &dialogRect);
+      ASSERT_NE(p.separator, nullptr);
+      const RECT separator = InDialog(p.dialog, p.separator);
+      EXPECT_EQ(separator.left, 0);
+      EXPECT_EQ(separator.top, height - s.separator);
+      EXPECT_EQ(separator.right, dialogRect.right - dialogRect.left);
+      EXPECT_EQ(separator.bottom - separator.top, 1);
+      ASSERT_EQ(p.holdBox != nullptr, c.holdBox);
+      ASSERT_EQ(p.link != nullptr, c.link);
+      if (HWND control = p.holdBox ? p.holdBox : p.link) {
+        const RECT rect = InDialog(p.dialog, control);
+        EXPECT_EQ(rect.left, s.left);
+        EXPECT_EQ(rect.top, height - s.control);
+        EXPECT_EQ(Narrow(Text(control)), "Read \"this\"");
+      }
+      if (p.holdBox) {
+        EXPECT_EQ(SendMessageW(p.holdBox, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+      }
+      Click(p.no);
+    });
+  }
+}
+
+TEST_F(PromptTest, TheLinkIsBlueUnderlinedAndTheSeparatorGrey) {
+  Show(WithInfo(LR"("style":"note","text":"News","url":"https://n.test")"), [&](Prompt& p) {
+    ASSERT_NE(p.link, nullptr);
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(p.link, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_TRUE(font.lfUnderline);
+    const HDC dc = GetDC(p.dialog);
+    SendMessageW(p.dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(p.link));
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
+    LOGBRUSH brush{};
+    GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(p.dialog, WM_CTLCOLORSTATIC,
+                                                     reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(p.separator))),
+               sizeof brush, &brush);
+    EXPECT_EQ(brush.lbColor, RGB(0xCC, 0xCC, 0xCC));
+    ReleaseDC(p.dialog, dc);
+    Click(p.no);
+  });
+}
+
+TEST_F(PromptTest, ClickingTheLinkOpensOnlyAWebPageAndKeepsTheBoxOpen) {
+  const struct {
+    const wchar_t* url;
+    std::vector<std::wstring> opened;
+  } cases[] = {{L"https://n.test/news", {L"https://n.test/news"}},
+               {L"C:\\\\Windows\\\\notepad.exe", {}},
+               {L"", {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.url));
+    opened_.clear();
+    Show(WithInfo(LR"("style":"note","text":"News","url":")" + std::wstring(c.url) + L"\""),
+         [&](Prompt& p) {
+           ASSERT_NE(p.link, nullptr);
+           SendMessageW(p.link, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+           SendMessageW(p.link, WM_LBUTTONUP, 0, 0);
+           EXPECT_TRUE(IsWindowVisible(p.dialog));
+           Click(p.no);
+         });
+    EXPECT_EQ(opened_, c.opened);
+  }
+}
+
+TEST_F(PromptTest, ATickedHoldBoxSendsTheHoldWhateverTheAnswer) {
+  const struct {
+    bool tick, yes;
+    int holds;
+  } cases[] = {{true, false, 1}, {true, true, 1}, {false, true, 0}, {false, false, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "tick " << c.tick << ", yes " << c.yes);
+    holds_ = 0;
+    const bool accepted = Show(WithInfo(LR"("style":"hold","text":"Not now")"), [&](Prompt& p) {
+      ASSERT_NE(p.holdBox, nullptr);
+      if (c.tick) Click(p.holdBox);
+      Click(c.yes ? p.yes : p.no);
+    });
+    EXPECT_EQ(accepted, c.yes);
+    EXPECT_EQ(holds_, c.holds);
+  }
+}
+
+}  // namespace
+}  // namespace tavrin::test
