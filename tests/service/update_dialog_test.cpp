@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "i18n/text_encoding.h"
+#include "prompt_driver_win.h"
 
 namespace tavrin::test {
 namespace {
@@ -19,82 +20,17 @@ std::string Narrow(std::wstring_view text) { return WideToUtf8(text); }
 // monitor by its manifest) sees it.
 const bool kDpiAware = SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 
-std::wstring Text(HWND window) {
-  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
-  return text;
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
-RECT InDialog(HWND dialog, HWND control) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-// The controls of a shown prompt, told apart by kind.
-struct Prompt {
-  HWND dialog = nullptr;
-  HWND message = nullptr;
-  HWND yes = nullptr;
-  HWND no = nullptr;
-  HWND separator = nullptr;
-  HWND holdBox = nullptr;
-  HWND link = nullptr;
-
-  explicit Prompt(HWND window) : dialog(window) {
-    yes = GetDlgItem(dialog, IDYES);
-    no = GetDlgItem(dialog, IDNO);
-    EnumChildWindows(dialog, &Sort, reinterpret_cast<LPARAM>(this));
-  }
-  int Height() const {
-    RECT rect{};
-    GetWindowRect(dialog, &rect);
-    return rect.bottom - rect.top;
-  }
-
- private:
-  static BOOL CALLBACK Sort(HWND child, LPARAM self) {
-    Prompt& p = *reinterpret_cast<Prompt*>(self);
-    const LONG style = GetWindowLongW(child, GWL_STYLE);
-    if (ClassOf(child) == L"Button" && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
-      p.holdBox = child;
-    } else if (ClassOf(child) == L"Static") {
-      const RECT rect = InDialog(p.dialog, child);
-      if (rect.bottom - rect.top == 1) {
-        p.separator = child;
-      } else if (style & SS_NOTIFY) {
-        p.link = child;
-      } else {
-        p.message = child;
-      }
-    }
-    return TRUE;
-  }
-};
-
 // Shows the prompt and, once it is up, hands it to `answer`, which inspects it
 // and answers it as the user would.
 class PromptTest : public testing::Test {
  protected:
   bool Show(const std::wstring& reply, std::function<void(Prompt&)> answer) {
-    current_ = this;
-    answer_ = std::move(answer);
-    answered_ = false;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &OnTimer);
+    const PromptAnswerer answerer(std::move(answer));
     const bool accepted = UpdateDialog(reply, options_);
-    KillTimer(nullptr, timer);
-    EXPECT_TRUE(answered_) << "the prompt never showed";
+    EXPECT_TRUE(answerer.Answered()) << "the prompt never showed";
     return accepted;
   }
 
-  static void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
   static void Key(HWND focus, WPARAM key) { PostMessageW(focus, WM_KEYDOWN, key, 0); }
 
   UpdateDialogOptions options_{L"en", L"Tavrin", 10,
@@ -102,28 +38,6 @@ class PromptTest : public testing::Test {
                                [this] { ++holds_; }};
   std::vector<std::wstring> opened_;
   int holds_ = 0;
-
- private:
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-    PromptTest& self = *current_;
-    if (self.answered_) return;
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &FindPrompt, reinterpret_cast<LPARAM>(&found));
-    if (found == nullptr) return;
-    self.answered_ = true;
-    Prompt prompt(found);
-    self.answer_(prompt);
-  }
-
-  static BOOL CALLBACK FindPrompt(HWND window, LPARAM found) {
-    if (ClassOf(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-
-  static inline PromptTest* current_ = nullptr;
-  std::function<void(Prompt&)> answer_;
-  bool answered_ = false;
 };
 
 constexpr wchar_t kUpdate[] = LR"({"update":"https://dl.example.test/setup.exe"})";
@@ -155,10 +69,11 @@ TEST_F(PromptTest, SpeaksTheInterfaceLanguage) {
     options_.language = c.language;
     options_.caption = L"Tavrin \u00e9";
     Show(kUpdate, [&](Prompt& p) {
-      EXPECT_EQ(Narrow(Text(p.dialog)), "Tavrin \xc3\xa9");
-      EXPECT_EQ(Narrow(Text(p.message)).rfind(c.messageStart, 0), 0u) << Narrow(Text(p.message));
-      EXPECT_EQ(Narrow(Text(p.yes)), Narrow(c.yes));
-      EXPECT_EQ(Narrow(Text(p.no)), Narrow(c.no));
+      EXPECT_EQ(Narrow(WindowText(p.dialog)), "Tavrin \xc3\xa9");
+      EXPECT_EQ(Narrow(WindowText(p.message)).rfind(c.messageStart, 0), 0u)
+          << Narrow(WindowText(p.message));
+      EXPECT_EQ(Narrow(WindowText(p.yes)), Narrow(c.yes));
+      EXPECT_EQ(Narrow(WindowText(p.no)), Narrow(c.no));
       Click(p.no);
     });
   }
@@ -284,7 +199,7 @@ TEST_F(PromptTest, NoticeGoesAtTheFootOfTheGrownBox) {
         const RECT rect = InDialog(p.dialog, control);
         EXPECT_EQ(rect.left, s.left);
         EXPECT_EQ(rect.top, height - s.control);
-        EXPECT_EQ(Narrow(Text(control)), "Read \"this\"");
+        EXPECT_EQ(Narrow(WindowText(control)), "Read \"this\"");
       }
       if (p.holdBox) {
         EXPECT_EQ(SendMessageW(p.holdBox, BM_GETCHECK, 0, 0), BST_UNCHECKED);

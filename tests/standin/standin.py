@@ -20,8 +20,9 @@ as query parameters (repeat "header" as "Name: Value"):
   /_control/log      {"requests": [{"scheme", "method", "path", "headers": [[name, value], ...]}]}
   /_control/info     {"http_port", "https_port"}
   /_control/ca       the test CA's certificate (PEM)
-Without a scripted reply, /myip answers 200 {"ip":"<client address>"} and any
-other path 404.
+Without a scripted reply, /myip answers 200 {"ip":"<client address>"}, the
+check-in /api.init.php 200 {"update":""} (no update offered), and any other
+path 404.
 """
 
 import argparse
@@ -134,6 +135,9 @@ class Handler(BaseHTTPRequestHandler):
             body = json.dumps({"ip": self.client_address[0]}).encode()
             return reply_from_fields({"headers": [["Content-Type", "application/json"]],
                                       "body_hex": body.hex()})
+        if path == "/api.init.php":
+            return reply_from_fields({"headers": [["Content-Type", "application/json"]],
+                                      "body": '{"update":""}'})
         return reply_from_fields({"status": 404, "body": "not found"})
 
     def control(self, command, fields):

@@ -62,8 +62,8 @@ void StandIn::Reset() { Control(L"reset"); }
 void StandIn::Reply(const std::wstring& path, const ScriptedReply& reply) {
   std::wstring query = L"path=" + PercentEncoded(path) + L"&status=" +
                        std::to_wstring(reply.status) + L"&body_hex=" + Hex(reply.body) +
-                       L"&repeat=" + std::to_wstring(reply.repeat) +
-                       (reply.drop ? L"&drop=1" : L"");
+                       L"&repeat=" + std::to_wstring(reply.repeat) + L"&delay=" +
+                       std::to_wstring(reply.delayMs / 1000.0) + (reply.drop ? L"&drop=1" : L"");
   for (const HttpHeader& header : reply.headers) {
     query += L"&header=" + PercentEncoded(header.name + L": " + header.value);
   }

@@ -13,6 +13,7 @@ struct ScriptedReply {
   std::string body;   // bytes as sent
   int repeat = 1;     // the body is sent this many times over
   bool drop = false;  // close the connection without replying
+  int delayMs = 0;    // wait this long before replying
 };
 
 // The local stand-in of the maker's service that the build's API URL points
