@@ -16,6 +16,7 @@
 #include "app/window_dispatcher_win.h"
 #include "appearance/button_styles.h"
 #include "i18n/localisation.h"
+#include "service/check_in.h"
 #include "widgets/error_report.h"
 #include "widgets/gdiplus_win.h"
 
@@ -59,12 +60,14 @@ void RunProgram() {
   const auto dispatcher = std::make_shared<WindowDispatcher>(
       [](std::exception_ptr error) { HandleError(error, L"a step handed to the window"); });
   RunGuarded(L"the main window", [&] {
-    TFrmTavrin form(SystemTuningServices(dispatcher), {ShellOpen, Random});
+    TFrmTavrin form(SystemTuningServices(dispatcher),
+                    {ShellOpen, Random, [dispatcher] { return SystemServiceHost(dispatcher); }});
     form.SetMainForm(true);
     RunGuarded(L"FrmTavrin.FormCreate", [&] { form.FormCreate(); });
     form.Show();
     AfterFirstShow(form);
     RunMessageLoop();
+    ApplicationTerminating = true;  // a check-in still waiting stops
   });
   dispatcher->Close();
 }

@@ -36,6 +36,13 @@ void TFrmTavrin::FormCreate() {
   ShowTagline();
   LblVersion->SetCaption(Translate(L"버전") + L": " + GetAppVersion(L"%d.%d.%d.%d"));
   controller_.LoadState();
+  // Only once the stored state is back: an error above skips this.
+  CheckUpdate(
+      std::wstring(build::kWebUrl) + L"/api.init.php",
+      [this](bool accepted, const std::wstring&) {
+        if (accepted) Close();  // the update is on its way: the program ends
+      },
+      10, services_.serviceHost());
 }
 
 void TFrmTavrin::UseDesktopFont() {

@@ -7,6 +7,7 @@
 
 #include "app/tuning_controller.h"
 #include "app/tuning_view.h"
+#include "service/check_in.h"
 #include "widgets/activity_indicator_win.h"
 #include "widgets/form_win.h"
 #include "widgets/labels_win.h"
@@ -22,6 +23,8 @@ struct MainWindowServices {
   std::function<void(const std::wstring& target)> shellOpen;
   // A number below the range, from the process's generator.
   std::function<std::uint32_t(std::uint32_t range)> random;
+  // What the check-in with the maker's service runs on.
+  std::function<ServiceHost()> serviceHost;
 };
 
 // The program's only window: a header with two page buttons and the maker's

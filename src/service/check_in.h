@@ -43,6 +43,10 @@ struct ServiceHost {
   std::function<void(const std::wstring& target)> shellOpen;
 };
 
+// The program's own: WinHTTP, the registry, the interface language, 10 ms
+// sleeps, the update prompt and the shell (Windows builds only).
+ServiceHost SystemServiceHost(std::shared_ptr<InterfaceThread> interfaceThread);
+
 // The check-in's headers in the order they are sent.
 std::vector<HttpHeader> CheckInHeaders(const ServiceHost& host);
 

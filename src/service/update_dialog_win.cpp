@@ -84,6 +84,7 @@ class TFormHelper {
   static void SetHint(HWND control, const std::wstring& hint) {
     SetPropW(control, kHintProperty, const_cast<std::wstring*>(&hint));
   }
+  // The program runs elevated: a hint that is not a web page opens nothing.
   static void OpenURL(HWND control, const std::function<void(const std::wstring&)>& shellOpen) {
     const auto* hint = static_cast<const std::wstring*>(GetPropW(control, kHintProperty));
     if (hint != nullptr && IsWebUrl(*hint)) shellOpen(*hint);

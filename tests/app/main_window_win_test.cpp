@@ -16,6 +16,7 @@
 #include "settings/config.h"
 #include "support/gui_win.h"
 #include "support/registry_backends.h"
+#include "support/service_fakes.h"
 #include "sys/memory_registry.h"
 
 namespace tavrin::test {
@@ -53,12 +54,32 @@ class MainWindow : public GuiTest {
                                 [this](std::uint32_t range) {
                                   randomRanges_.push_back(range);
                                   return pick_;
-                                }};
+                                },
+                                [this] { return CheckInHost(); }};
     form_ = std::make_unique<TFrmTavrin>(tuning, services);
     RunGuarded(L"FrmTavrin.FormCreate", [this] { form_->FormCreate(); });
     form_->Show();
     Pump();
     return *form_;
+  }
+
+  // The check-in over a scripted service, a prompt that answers at once and
+  // the recorded shell; no reply at all unless a test scripts one.
+  ServiceHost CheckInHost() {
+    ServiceHost host;
+    host.http = http_;
+    host.appVersion = [] { return L"1.5.9.0"; };
+    host.clientId = [] { return L"0123456789ABCDEF0123456789ABCDEF"; };
+    host.language = L"en";
+    host.terminating = [] { return false; };
+    host.sleep = [](std::chrono::milliseconds) {};
+    host.interfaceThread = dispatcher_;
+    host.updateDialog = [this](const std::wstring&) {
+      ++prompts_;
+      return acceptUpdate_;
+    };
+    host.shellOpen = [this](const std::wstring& target) { opened_.push_back(target); };
+    return host;
   }
 
   void StoreSetting(const std::wstring& name, std::uint32_t type, std::vector<std::uint8_t> data) {
@@ -75,6 +96,9 @@ class MainWindow : public GuiTest {
   std::shared_ptr<FakeSleeper> sleeper_ = std::make_shared<FakeSleeper>();
   std::shared_ptr<WindowDispatcher> dispatcher_ = std::make_shared<WindowDispatcher>(
       [](std::exception_ptr e) { HandleError(e, L"a hand-over"); });
+  std::shared_ptr<FakeHttp> http_ = std::make_shared<FakeHttp>();
+  int prompts_ = 0;
+  bool acceptUpdate_ = false;
   std::vector<std::wstring> opened_;
   std::vector<std::uint32_t> randomRanges_;
   std::uint32_t pick_ = 0;
@@ -441,6 +465,29 @@ TEST_F(MainWindow, AWronglyTypedSettingIsReportedAndTheWindowOpensWithoutTheStor
   // And the window still works.
   SendMessageW(form.BtnConfig->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(form.PnlMain->ActiveCard(), 1u);
+  // The check-in, the step after the failed one, never started.
+  Pump(100);
+  EXPECT_TRUE(http_->Calls().empty());
+}
+
+TEST_F(MainWindow, TheCheckInStartsLastAndAnAcceptedUpdateClosesTheWindow) {
+  const std::wstring update = L"https://dl.example.test/setup.exe";
+  for (const bool accept : {false, true}) {
+    SCOPED_TRACE(accept ? "accepted" : "declined");
+    http_ = std::make_shared<FakeHttp>(
+        std::deque<std::optional<std::wstring>>{LR"({"update":")" + update + L"\"}"});
+    acceptUpdate_ = accept;
+    prompts_ = 0;
+    opened_.clear();
+    const HWND window = Open().Handle();
+    for (int i = 0; i < 250 && prompts_ == 0; ++i) Pump(20);
+    Pump(100);  // the window closes through its queue
+    EXPECT_EQ(prompts_, 1);
+    ASSERT_EQ(http_->Calls().size(), 1u);
+    EXPECT_EQ(http_->Calls()[0].url, std::wstring(build::kWebUrl) + L"/api.init.php");
+    EXPECT_EQ(opened_, accept ? std::vector{update} : std::vector<std::wstring>{});
+    EXPECT_EQ(IsWindow(window) != 0, !accept);
+  }
 }
 
 TEST(ProgramVersion, TheProgramCarriesItsFileVersion) {

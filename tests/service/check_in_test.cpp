@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "i18n/text_encoding.h"
+#include "support/service_fakes.h"
 
 namespace tavrin::test {
 namespace {
@@ -25,40 +26,6 @@ std::vector<std::pair<std::string, std::string>> Flat(const std::vector<HttpHead
   for (const HttpHeader& h : headers) flat.emplace_back(Narrow(h.name), Narrow(h.value));
   return flat;
 }
-
-// Answers with the scripted replies in order; nothing scripted (or a
-// nullopt) is a request that got no response.
-class FakeHttp final : public HttpClient {
- public:
-  struct Call {
-    std::wstring url;
-    std::vector<HttpHeader> headers;
-    BodyDecoding decoding;
-  };
-  explicit FakeHttp(std::deque<std::optional<std::wstring>> replies = {})
-      : replies_(std::move(replies)) {}
-  bool Get(const std::wstring& url, const std::vector<HttpHeader>& headers, BodyDecoding decoding,
-           std::wstring& body) override {
-    const std::scoped_lock lock(mutex_);
-    calls_.push_back({url, headers, decoding});
-    if (replies_.empty() || !replies_.front()) {
-      if (!replies_.empty()) replies_.pop_front();
-      return false;
-    }
-    body = *replies_.front();
-    replies_.pop_front();
-    return true;
-  }
-  std::vector<Call> Calls() const {
-    const std::scoped_lock lock(mutex_);
-    return calls_;
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::deque<std::optional<std::wstring>> replies_;
-  std::vector<Call> calls_;
-};
 
 // The interface thread is the test's own: a worker's hand-over waits in a
 // queue until the test serves it, as it waits for the message loop.

@@ -20,6 +20,7 @@
 #include "prompt_driver_win.h"
 #include "service/check_in.h"
 #include "service/text_helpers.h"
+#include "service/update_prompt.h"
 #include "support/standin.h"
 
 namespace tavrin::test {
@@ -40,7 +41,8 @@ std::string JsonString(const std::wstring& line, std::size_t& at) {
   return text;
 }
 
-// The headers of one logged request whose names start with "User-", in order.
+// The program's own headers of one logged request, in order: those named
+// "User-" but for the User-Agent that the HTTP facility adds.
 Headers CustomHeaders(const std::wstring& request) {
   Headers headers;
   std::size_t at = request.find(L"\"headers\": [");
@@ -49,7 +51,8 @@ Headers CustomHeaders(const std::wstring& request) {
     std::string name = JsonString(request, at);
     at = request.find(L'"', at);
     std::string value = JsonString(request, at);
-    if (name.starts_with("User-")) headers.emplace_back(std::move(name), std::move(value));
+    if (name.starts_with("User-") && name != "User-Agent")
+      headers.emplace_back(std::move(name), std::move(value));
   }
   return headers;
 }
@@ -144,7 +147,8 @@ TEST_F(CheckInAgainstStandIn, SendsTheFourHeadersWithTheIdentifierMadeOnce) {
   EXPECT_TRUE(std::regex_match(Narrow(id), std::regex("[0-7][0-9A-F]{7}[0-9]{6}[0-9A-F]{4}"
                                                       "[0-9]{6}[0-7][0-9A-F]{7}")))
       << Narrow(id);
-  const Headers expected = {{"User-Version", "0.0.0.0"}  // the test program has no version,
+  // The test program has no version information.
+  const Headers expected = {{"User-Version", "0.0.0.0"},
                             {"User-Language", "en"},
                             {"User-Debug", "false"},
                             {"User-Union", Narrow(id)}};
