@@ -8,6 +8,7 @@
 #include <objbase.h>
 // clang-format on
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 
 #include "i18n/localisation.h"
 #include "i18n/translation.h"
+#include "support/standin.h"
 #include "sys/network.h"
 
 namespace tavrin::test {
@@ -109,11 +111,13 @@ class Program {
     return code;
   }
   // The process's main window once it shows.
-  HWND Window() const {
+  HWND Window() const { return ShownWindow(L"TFrmTavrin"); }
+  // A shown top-level window of the process, of this class.
+  HWND ShownWindow(const wchar_t* windowClass) const {
     for (HWND window : TopWindows()) {
       DWORD process = 0;
       GetWindowThreadProcessId(window, &process);
-      if (process == info_.dwProcessId && ClassOf(window) == L"TFrmTavrin" &&
+      if (process == info_.dwProcessId && ClassOf(window) == windowClass &&
           IsWindowVisible(window)) {
         return window;
       }
@@ -267,6 +271,55 @@ TEST_F(SmokeRun, RunAppliesTheTweaksAndASecondPressRevertsThem) {
   PostMessageW(program.Window(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(program.Exited(10s));
   EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+// The program's check-in against the stand-in; ctest gives it an English locale.
+class CheckInRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!standin_.Available()) GTEST_SKIP() << "no stand-in service";
+    standin_.Reset();
+  }
+
+  bool CheckedIn() {
+    for (const std::wstring& request : standin_.Requests()) {
+      if (request.find(L"\"path\": \"/api.init.php\"") != std::wstring::npos) return true;
+    }
+    return false;
+  }
+
+  StandIn standin_;
+};
+
+TEST_F(CheckInRun, NoUpdateOfferedShowsNothing) {
+  Program program;
+  ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return CheckedIn(); }));
+  std::this_thread::sleep_for(1s);  // time enough for a prompt to show
+  EXPECT_EQ(program.ShownWindow(L"#32770"), nullptr);
+  EXPECT_FALSE(program.Exited(0ms));
+}
+
+TEST_F(CheckInRun, AnOfferedUpdateIsAskedForAndNoKeepsTheProgramRunning) {
+  standin_.Reply(
+      L"/api.init.php",
+      {200,
+       {},
+       R"({"update":"https://dl.example.test/setup.exe","info":{"style":"note","text":"News","url":"https://n.example.test"}})"});
+  Program program;
+  HWND prompt = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (prompt = program.ShownWindow(L"#32770")) != nullptr; }));
+  EXPECT_EQ(TextOf(prompt), L"Tavrin");
+  std::vector<std::wstring> texts;
+  for (HWND child : ChildWindows(prompt)) texts.push_back(TextOf(child));
+  EXPECT_THAT(texts, testing::IsSupersetOf({L"Yes", L"No", L"News"}));
+  EXPECT_THAT(texts, testing::Contains(testing::StartsWith(L"This program has been updated.")));
+  EXPECT_FALSE(IsWindowEnabled(program.Window()));  // the prompt is modal
+
+  SendMessageW(GetDlgItem(prompt, IDNO), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return program.ShownWindow(L"#32770") == nullptr; }));
+  EXPECT_FALSE(program.Exited(1s));
+  EXPECT_TRUE(IsWindowEnabled(program.Window()));
 }
 
 }  // namespace
