@@ -6,7 +6,6 @@
 // clang-format on
 
 #include <memory>
-#include <random>
 
 #include "app/error_dialog_win.h"
 #include "app/main_window_win.h"
@@ -17,6 +16,7 @@
 #include "appearance/button_styles.h"
 #include "i18n/localisation.h"
 #include "service/check_in.h"
+#include "service/process_random.h"
 #include "widgets/error_report.h"
 #include "widgets/gdiplus_win.h"
 
@@ -38,11 +38,6 @@ class ComApartment {
   bool initialised_;
 };
 
-std::uint32_t Random(std::uint32_t range) {
-  static std::mt19937 generator(std::random_device{}());  // seeded once per run
-  return std::uniform_int_distribution<std::uint32_t>(0, range - 1)(generator);
-}
-
 void RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -61,7 +56,7 @@ void RunProgram() {
       [](std::exception_ptr error) { HandleError(error, L"a step handed to the window"); });
   RunGuarded(L"the main window", [&] {
     TFrmTavrin form(SystemTuningServices(dispatcher),
-                    {ShellOpen, Random, [dispatcher] { return SystemServiceHost(dispatcher); }});
+                    {ShellOpen, ProcessRandom, [dispatcher] { return SystemServiceHost(dispatcher); }});
     form.SetMainForm(true);
     RunGuarded(L"FrmTavrin.FormCreate", [&] { form.FormCreate(); });
     form.Show();
