@@ -12,28 +12,28 @@ int FontSpec::Size() const { return -MulDivRounded(height, 72, 96); }
 
 void FontSpec::SetSize(int points) { height = -MulDivRounded(points, 96, 72); }
 
-FontHandle CreateFontFor(const FontSpec& spec, int dpi) {
+FontHandle CreateFontFor(const FontSpec& wanted, int dpi) {
   LOGFONTW font{};
-  font.lfHeight = MulDivRounded(spec.height, dpi, 96);
-  font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  font.lfItalic = spec.italic;
-  font.lfUnderline = spec.underline;
-  font.lfStrikeOut = spec.strikeOut;
+  font.lfHeight = MulDivRounded(wanted.height, dpi, 96);
+  font.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
+  font.lfItalic = wanted.italic;
+  font.lfUnderline = wanted.underline;
+  font.lfStrikeOut = wanted.strikeOut;
   font.lfCharSet = DEFAULT_CHARSET;
-  font.lfQuality = spec.antialiased ? ANTIALIASED_QUALITY : DEFAULT_QUALITY;
-  spec.face.copy(font.lfFaceName, LF_FACESIZE - 1);
+  font.lfQuality = wanted.antialiased ? ANTIALIASED_QUALITY : DEFAULT_QUALITY;
+  wanted.face.copy(font.lfFaceName, LF_FACESIZE - 1);
   return FontHandle(CreateFontIndirectW(&font));
 }
 
 FontSpec FontSpecOf(const LOGFONTW& font, int dpi) {
-  FontSpec spec;
-  spec.face = font.lfFaceName;
-  spec.height = MulDivRounded(font.lfHeight, 96, dpi);
-  spec.bold = font.lfWeight >= FW_BOLD;
-  spec.italic = font.lfItalic != 0;
-  spec.underline = font.lfUnderline != 0;
-  spec.strikeOut = font.lfStrikeOut != 0;
-  return spec;
+  FontSpec described;
+  described.face = font.lfFaceName;
+  described.height = MulDivRounded(font.lfHeight, 96, dpi);
+  described.bold = font.lfWeight >= FW_BOLD;
+  described.italic = font.lfItalic != 0;
+  described.underline = font.lfUnderline != 0;
+  described.strikeOut = font.lfStrikeOut != 0;
+  return described;
 }
 
 BufferedPaint::BufferedPaint(HWND window) : window_(window), screen_(BeginPaint(window, &paint_)) {

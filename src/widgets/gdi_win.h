@@ -38,8 +38,8 @@ struct FontSpec {
   bool operator==(const FontSpec&) const = default;
 };
 
-FontHandle CreateFontFor(const FontSpec& spec, int dpi);
-// The spec of an existing LOGFONT measured at `dpi`.
+FontHandle CreateFontFor(const FontSpec& wanted, int dpi);
+// The font description of an existing LOGFONT measured at `dpi`.
 FontSpec FontSpecOf(const LOGFONTW& font, int dpi);
 
 // Paints a window's client area through an off-screen bitmap, so nothing
