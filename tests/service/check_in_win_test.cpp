@@ -89,6 +89,8 @@ class CheckInAgainstStandIn : public testing::Test {
   void TearDown() override {
     if (dispatcher_) dispatcher_->Close();
     ApplicationTerminating = false;
+    // The real program runs in the same Wine prefix: leave it no broken "MUID".
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morvane");
   }
 
   std::wstring Url() const { return standin_.BaseUrl() + L"/api.init.php"; }

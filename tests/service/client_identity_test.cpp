@@ -78,6 +78,11 @@ class GetClientIDTest : public RegistryTest {
  protected:
   void SetUp() override {
     RegistryTest::SetUp();
+    ForgetIdentifier();
+  }
+  // The real program runs in the same Wine prefix: leave it no broken "MUID".
+  void TearDown() override { ForgetIdentifier(); }
+  static void ForgetIdentifier() {
 #ifdef _WIN32
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morvane");
 #endif
