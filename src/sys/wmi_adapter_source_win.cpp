@@ -142,8 +142,9 @@ std::vector<std::wstring> Elements(SAFEARRAY* array) {
   for (LONG i = lower; i <= upper; ++i) {
     Variant element;
     if (type == VT_BSTR) {
-      element.get()->vt = VT_BSTR;
+      // Typed only once filled: a failed copy leaves no text to free.
       hr = SafeArrayGetElement(array, &i, &element.get()->bstrVal);
+      if (SUCCEEDED(hr)) element.get()->vt = VT_BSTR;
     } else {
       hr = SafeArrayGetElement(array, &i, &element);
     }

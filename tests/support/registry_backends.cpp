@@ -24,6 +24,7 @@ class SystemRegistryForTest final : public RegistryKeys {
  public:
   SystemRegistryForTest() {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TavrinTest");
+    RegDeleteValueW(HKEY_CURRENT_USER, kRootValue);
     for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
       DeleteTree(L"SOFTWARE", L"TavrinTest", view);
     }

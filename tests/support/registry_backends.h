@@ -27,6 +27,8 @@ std::vector<RegistryBackend> RegistryBackends();
 // The keys tests may write; each backend clears them before a test.
 inline constexpr wchar_t kUserTestKey[] = L"HKEY_CURRENT_USER\\Software\\TavrinTest";
 inline constexpr wchar_t kMachineTestKey[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\TavrinTest";
+// A value tests may write directly in HKEY_CURRENT_USER.
+inline constexpr wchar_t kRootValue[] = L"TavrinTestRootValue";
 inline constexpr wchar_t kTestInterfaceId[] = L"{7A1E5C00-0000-4000-8000-00000000BEEF}";
 
 struct StoredValue {

@@ -31,13 +31,16 @@ TEST_P(RegistryValues, PathFormsDecideWhereAWriteLands) {
       {L"hkey_current_user\\Software\\TavrinTest\\Sub", false},
       {L"HKCU\\Software\\TavrinTest\\Sub", false},
       {L"Software\\TavrinTest\\Sub", false},
+      {L"HKEY_CURRENT_USER", false},  // no backslash: no root name at all
   };
   for (const PathCase& c : cases) {
     auto keys = GetParam().open();
-    WriteRegistryInteger(*keys, c.path, L"Value", 5);
-    EXPECT_EQ(ReadBack(*keys, std::wstring(kUserTestKey) + L"\\Sub", L"Value").has_value(),
+    const std::string shown(c.path, c.path + std::char_traits<wchar_t>::length(c.path));
+    WriteRegistryInteger(*keys, c.path, kRootValue, 5);
+    EXPECT_EQ(ReadBack(*keys, std::wstring(kUserTestKey) + L"\\Sub", kRootValue).has_value(),
               c.written)
-        << std::string(c.path, c.path + std::char_traits<wchar_t>::length(c.path));
+        << shown;
+    EXPECT_FALSE(ReadBack(*keys, L"HKEY_CURRENT_USER", kRootValue)) << shown;
   }
 }
 
@@ -58,10 +61,10 @@ TEST_P(RegistryValues, DeletingFromAMissingKeyCreatesItEmpty) {
 }
 
 TEST_P(RegistryValues, EmptySubKeyActsOnTheRootKey) {
-  WriteRegistryInteger(keys(), L"HKEY_CURRENT_USER\\", L"TavrinTestRootValue", 3);
-  EXPECT_EQ(ReadBack(keys(), L"HKEY_CURRENT_USER", L"TavrinTestRootValue"), Dword(3));
-  DeleteRegistryValue(keys(), L"HKEY_CURRENT_USER\\", L"TavrinTestRootValue");
-  EXPECT_FALSE(ReadBack(keys(), L"HKEY_CURRENT_USER", L"TavrinTestRootValue"));
+  WriteRegistryInteger(keys(), L"HKEY_CURRENT_USER\\", kRootValue, 3);
+  EXPECT_EQ(ReadBack(keys(), L"HKEY_CURRENT_USER", kRootValue), Dword(3));
+  DeleteRegistryValue(keys(), L"HKEY_CURRENT_USER\\", kRootValue);
+  EXPECT_FALSE(ReadBack(keys(), L"HKEY_CURRENT_USER", kRootValue));
 }
 
 TAVRIN_FOR_EACH_REGISTRY(RegistryValues);
