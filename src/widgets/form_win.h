@@ -29,6 +29,8 @@ class Form : public Control {
   DWORD Style() const override;
   DWORD ExStyle() const override { return WS_EX_APPWINDOW; }
   RECT InitialRect() const override;
+  // The window title, which the interface translation reaches by name.
+  bool PublishesCaption() const override { return true; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:

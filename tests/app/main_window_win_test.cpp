@@ -299,6 +299,26 @@ TEST_F(MainWindow, TranslatesEveryCaptionIntoTheInterfaceLanguage) {
   }
 }
 
+// The shipped table spells the product name alike in every language; one that
+// does not shows which rule each caption follows.
+TEST_F(MainWindow, TheWindowTitleIsKoreanOnlyForKoreanUsersAndEnglishForEveryoneElse) {
+  struct Case {
+    const wchar_t* language;
+    const wchar_t* title;  // window caption and application title
+    const wchar_t* label;  // LblTitle, in the interface language
+  };
+  for (const Case c :
+       {Case{L"ja", L"Tavrin (en)", L"Tavrin (ja)"}, Case{L"ko", L"Tavrin", L"Tavrin"},
+        Case{L"de", L"Tavrin (en)", L"Tavrin (en)"}}) {
+    LoadTranslationTable("ko=Tavrin\nen=Tavrin (en)\nja=Tavrin (ja)\n");
+    CurrentLanguage = c.language;
+    TFrmTavrin& form = Open();
+    EXPECT_EQ(WindowText(form.Handle()), c.title) << testing::PrintToString(c.language);
+    EXPECT_EQ(ApplicationTitle, c.title);
+    EXPECT_EQ(WindowText(form.LblTitle->Handle()), c.label);
+  }
+}
+
 TEST_F(MainWindow, PrepareTheWindowForItsFirstShow) {
   pick_ = 2;
   TFrmTavrin& form = Open();
