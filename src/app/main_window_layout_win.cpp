@@ -29,8 +29,10 @@ TFrmTavrin::~TFrmTavrin() = default;
 void TFrmTavrin::CreateHeader() {
   PnlHead = &Add<Panel>(L"PnlHead", this, DesignRect{0, 0, kClientWidth, 50});
   PnlHead->SetAlign(Align::Top);
+  PnlHead->SetColor(clWindow);
   PnlLogo = &Add<Panel>(L"PnlLogo", PnlHead, DesignRect{378, 0, 120, 50});
   PnlLogo->SetAlign(Align::Right);
+  PnlLogo->SetColor(clWindow);
   ImgLogo = &Add<VectorImage>(L"ImgLogo", PnlLogo, DesignRect{3, 0, 112, 50});
   ImgLogo->SetPicture(DrawMakerLogo, kLogoWidth, kLogoHeight);
 
@@ -55,6 +57,7 @@ void TFrmTavrin::CreateHomePage() {
   PnlMain = &Add<CardPanel>(L"PnlMain", this, DesignRect{0, 50, kClientWidth, 376});
   PnlMain->SetAlign(Align::Client);
   Card1 = &PnlMain->AddCard(*this, L"Card1");
+  Card1->SetColor(clWindow);
 
   LblTitle = &Add<Label>(L"LblTitle", Card1, DesignRect{8, 40, 484, 81});
   LblTitle->SetCaption(L"Tavrin");
@@ -76,6 +79,7 @@ void TFrmTavrin::CreateHomePage() {
 
 void TFrmTavrin::CreateSettingsPage() {
   Card2 = &PnlMain->AddCard(*this, L"Card2");
+  Card2->SetColor(clWindow);
 
   GroupBox1 = &Add<GroupBox>(L"GroupBox1", Card2, DesignRect{15, 6, 474, 67});
   GroupBox1->SetCaption(L"네트워크 아답터 정보");

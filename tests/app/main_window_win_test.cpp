@@ -396,6 +396,26 @@ TEST_F(MainWindow, AccentStripTurnsGreyWhileInactive) {
   EXPECT_EQ(PixelAt(form.Handle(), 200, 1), kAccent);
 }
 
+// The header and the pages are in the system's window colour, which follows
+// the user's colour scheme; the window behind them is white.
+TEST_F(MainWindow, HeaderAndPagesFollowTheSystemWindowColour) {
+  const int element = COLOR_WINDOW;
+  const COLORREF saved = GetSysColor(COLOR_WINDOW);
+  const COLORREF scheme = RGB(255, 255, 224);
+  ASSERT_TRUE(SetSysColors(1, &element, &scheme));
+  TFrmTavrin& form = Open();
+  const COLORREF head = PixelAt(form.PnlHead->Handle(), 5, 5);
+  const COLORREF logo = PixelAt(form.PnlLogo->Handle(), 1, 1);
+  const COLORREF home = PixelAt(form.Card1->Handle(), 5, 5);
+  form.BtnHomeClick(*form.BtnConfig);
+  const COLORREF settings = PixelAt(form.Card2->Handle(), 5, 5);
+  SetSysColors(1, &element, &saved);
+  EXPECT_EQ(head, scheme);
+  EXPECT_EQ(logo, scheme);
+  EXPECT_EQ(home, scheme);
+  EXPECT_EQ(settings, scheme);
+}
+
 // Pumps messages until the controller settles in `status`.
 bool SettlesIn(TTuningController& controller, TStatus status) {
   for (int i = 0; i < 400 && controller.FStatus != status; ++i) Pump(5);
