@@ -236,6 +236,18 @@ TEST_F(Controls, VectorImageShowsTheHandAndReportsClicks) {
   SendMessageW(image.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   SendMessageW(image.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));  // no press before
   EXPECT_EQ(clicks, 1);
+
+  // Pressed, then dragged off and released: the release still comes here.
+  SendMessageW(image.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_EQ(GetCapture(), image.Handle());
+  SendMessageW(image.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(500, 10));
+  EXPECT_EQ(GetCapture(), nullptr);
+  // Pressed, then the mouse went to another window: a later release is no click.
+  SendMessageW(image.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  SetCapture(form_.Handle());
+  ReleaseCapture();
+  SendMessageW(image.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(Controls, MarkupLabelDrawsGreyTextCentred) {
