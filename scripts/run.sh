@@ -22,9 +22,10 @@ python3 tests/standin/standin.py start --port "${BASH_REMATCH[1]}" --https-port 
 trap 'python3 tests/standin/standin.py stop --state-dir "$build/standin" >/dev/null' EXIT
 
 if [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1; then
-  # The build's wineserver belongs to the tests' private display; start afresh on this one.
-  "$build/wine-run" --shutdown
   eval "$("$build/wine-run" --env | sed 's/ DISPLAY=[^ ]*//')"
+  # The build's wineserver belongs to the tests' private display, whose size
+  # Wine would take for the screen's; start afresh on this one.
+  "$build/wine-run" --shutdown
   wine "$build/tavrin.exe"
   exit 0
 fi
