@@ -23,9 +23,13 @@ Control::Control(std::wstring name, Control* parent, DesignRect bounds)
 }
 
 Control::~Control() {
-  if (handle_) DestroyWindow(handle_);
+  DestroyHandle();
   if (parent_) std::erase(parent_->children_, this);
   for (Control* child : children_) child->parent_ = nullptr;
+}
+
+void Control::DestroyHandle() {
+  if (handle_) DestroyWindow(handle_);  // WM_NCDESTROY clears handle_
 }
 
 void Control::RegisterWindowClass() const {

@@ -45,6 +45,7 @@ class Control : public Component {
 
   // Makes the window; a control added to an owner gets it at once.
   void CreateHandle();
+  void DestroyHandle();
 
   const DesignRect& Bounds() const { return bounds_; }
   void SetBounds(const DesignRect& bounds);

@@ -12,6 +12,8 @@ enum class BorderStyle { Single, None };
 class Form : public Control {
  public:
   Form(std::wstring name, int clientWidth, int clientHeight);
+  // The window goes while the form's own state and its hooks still stand.
+  ~Form() override { DestroyHandle(); }
 
   bool IsForm() const override { return true; }
   int Dpi() const override { return dpi_; }
