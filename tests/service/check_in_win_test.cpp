@@ -4,7 +4,6 @@
 
 // Windows headers in the order they build on each other.
 // clang-format off
-#include <winsock2.h>
 #include <windows.h>
 // clang-format on
 
@@ -55,21 +54,6 @@ Headers CustomHeaders(const std::wstring& request) {
       headers.emplace_back(std::move(name), std::move(value));
   }
   return headers;
-}
-
-std::wstring ClosedPortUrl() {
-  WSADATA wsa;
-  WSAStartup(MAKEWORD(2, 2), &wsa);
-  const SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  int length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), length);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  closesocket(probe);
-  WSACleanup();
-  return L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port)) + L"/api.init.php";
 }
 
 class CheckInAgainstStandIn : public testing::Test {
@@ -230,7 +214,7 @@ TEST_F(CheckInAgainstStandIn, ARefusedConnectionIsTriedSixTimesWithTenSecondWait
     int& attempts;
   };
   host_.http = std::make_shared<Counting>(http, attempts);
-  EXPECT_EQ(RequestCheckIn(host_, ClosedPortUrl()), std::optional<std::wstring>(L""));
+  EXPECT_EQ(RequestCheckIn(host_, RefusingUrl(L"/api.init.php")), std::optional<std::wstring>(L""));
   EXPECT_EQ(attempts, 6);
   EXPECT_EQ(slept_, 60s);
 }
@@ -243,7 +227,7 @@ TEST_F(CheckInAgainstStandIn, ClosingDuringAWaitEndsItWithinOneStep) {
     closedAt = std::chrono::steady_clock::now();
     ApplicationTerminating = true;
   });
-  const std::optional<std::wstring> reply = RequestCheckIn(host_, ClosedPortUrl());
+  const std::optional<std::wstring> reply = RequestCheckIn(host_, RefusingUrl(L"/api.init.php"));
   const auto endedAt = std::chrono::steady_clock::now();
   closer.join();
   EXPECT_FALSE(reply);

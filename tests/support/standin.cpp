@@ -1,6 +1,7 @@
 #include "support/standin.h"
 
 #include <gtest/gtest.h>
+#include <winsock2.h>
 
 #include <cctype>
 #include <cstdio>
@@ -87,5 +88,20 @@ unsigned short StandIn::HttpsPort() {
 }
 
 std::string StandIn::CaPem() { return WideToUtf8(Control(L"ca")); }
+
+std::wstring RefusingUrl(const std::wstring& path) {
+  WSADATA wsa;
+  WSAStartup(MAKEWORD(2, 2), &wsa);
+  const SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int length = sizeof address;
+  bind(probe, reinterpret_cast<sockaddr*>(&address), length);
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+  closesocket(probe);
+  WSACleanup();
+  return L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port)) + path;
+}
 
 }  // namespace tavrin::test

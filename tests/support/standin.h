@@ -16,6 +16,9 @@ struct ScriptedReply {
   int delayMs = 0;    // wait this long before replying
 };
 
+// A URL on this machine where nothing listens: its port was free a moment ago.
+std::wstring RefusingUrl(const std::wstring& path);
+
 // The local stand-in of the maker's service that the build's API URL points
 // at (tests/standin), driven through its control interface (Windows builds).
 class StandIn {

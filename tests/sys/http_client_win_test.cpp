@@ -3,7 +3,6 @@
 
 // Windows headers in the order they build on each other.
 // clang-format off
-#include <winsock2.h>
 #include <windows.h>
 #include <wincrypt.h>
 // clang-format on
@@ -66,21 +65,7 @@ TEST_F(HttpAgainstStandIn, IsOnlineWhenTheBodyHoldsTheQuotedKey) {
 TEST_F(HttpAgainstStandIn, TheDefaultMyIpReplyCountsAsOnline) { EXPECT_TRUE(IsOnline()); }
 
 TEST_F(HttpAgainstStandIn, ARefusedConnectionFailsAtOnce) {
-  // A port that was free a moment ago: nothing listens there.
-  WSADATA wsa;
-  WSAStartup(MAKEWORD(2, 2), &wsa);
-  const SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  int length = sizeof address;
-  ASSERT_EQ(bind(probe, reinterpret_cast<sockaddr*>(&address), length), 0);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  closesocket(probe);
-  WSACleanup();
-
-  const std::wstring url =
-      L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port)) + L"/myip";
+  const std::wstring url = test::RefusingUrl(L"/myip");
   std::wstring body = L"untouched";
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(IsOnline(SystemHttp(), url));
