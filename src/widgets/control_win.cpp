@@ -83,9 +83,16 @@ LRESULT CALLBACK Control::WindowProc(HWND window, UINT message, WPARAM wParam,
   }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->handle_ = nullptr;
+    self->ForgetHandles();
   }
   return result;
+}
+
+// The children's windows went before this one, system-class ones included,
+// which never pass through our window procedure to say so.
+void Control::ForgetHandles() {
+  handle_ = nullptr;
+  for (Control* child : children_) child->ForgetHandles();
 }
 
 std::wstring Control::Where(UINT message) const {

@@ -101,6 +101,7 @@ class Control : public Component {
   void Loaded() override { CreateHandle(); }
 
  private:
+  void ForgetHandles();
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept;
   void RegisterWindowClass() const;

@@ -150,6 +150,18 @@ TEST_F(Controls, CheckBoxRunsItsHandlerOnEveryChangeAndIsNoTabStop) {
   EXPECT_FALSE(GetWindowLongW(check.Handle(), GWL_STYLE) & WS_TABSTOP);
 }
 
+TEST_F(Controls, ClosingAWindowLetsItsControlsForgetTheirWindowsSystemClassesIncluded) {
+  auto& group = form_.Add<GroupBox>(L"Group", &form_, DesignRect{0, 0, 200, 100});
+  auto& check = form_.Add<CheckBox>(L"Check", &group, DesignRect{10, 20, 100, 17});
+  const HWND checkWindow = check.Handle();
+  ASSERT_TRUE(IsWindow(checkWindow));
+  DestroyWindow(form_.Handle());
+  EXPECT_FALSE(IsWindow(checkWindow));
+  EXPECT_EQ(form_.Handle(), nullptr);
+  EXPECT_EQ(group.Handle(), nullptr);
+  EXPECT_EQ(check.Handle(), nullptr);
+}
+
 TEST_F(Controls, AnErrorInAHandlerStopsAtTheWindowProcedure) {
   auto& button = form_.Add<StyledButton>(L"BtnStart", &form_, DesignRect{0, 0, 100, 30});
   int clicks = 0;
