@@ -46,6 +46,17 @@ std::wstring WithInfo(const std::wstring& info) {
   return LR"({"update":"https://dl.example.test/setup.exe","info":{)" + info + L"}}";
 }
 
+// The colour of the brush the dialog paints a control's background with.
+COLORREF BackgroundOf(HWND dialog, UINT colorMessage, HWND control) {
+  const HDC dc = GetDC(dialog);
+  const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+      dialog, colorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+  ReleaseDC(dialog, dc);
+  LOGBRUSH described{};
+  GetObjectW(brush, sizeof described, &described);
+  return described.lbColor;
+}
+
 TEST_F(PromptTest, SpeaksTheInterfaceLanguage) {
   struct Case {
     const wchar_t* language;
@@ -115,14 +126,7 @@ TEST_F(PromptTest, IsCentredWhiteAndKeepsTheOtherWindowsOut) {
     EXPECT_NEAR((rect.left + rect.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
     EXPECT_NEAR((rect.top + rect.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
     EXPECT_EQ(GetWindowLongW(p.dialog, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    const HDC dc = GetDC(p.dialog);
-    LOGBRUSH brush{};
-    GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(p.dialog, WM_CTLCOLORDLG,
-                                                     reinterpret_cast<WPARAM>(dc),
-                                                     reinterpret_cast<LPARAM>(p.dialog))),
-               sizeof brush, &brush);
-    EXPECT_EQ(brush.lbColor, RGB(255, 255, 255));
-    ReleaseDC(p.dialog, dc);
+    EXPECT_EQ(BackgroundOf(p.dialog, WM_CTLCOLORDLG, p.dialog), RGB(255, 255, 255));
     EXPECT_EQ(p.separator, nullptr);
     EXPECT_EQ(p.holdBox, nullptr);
     EXPECT_EQ(p.link, nullptr);
@@ -219,13 +223,8 @@ TEST_F(PromptTest, TheLinkIsBlueUnderlinedAndTheSeparatorGrey) {
     SendMessageW(p.dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                  reinterpret_cast<LPARAM>(p.link));
     EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
-    LOGBRUSH brush{};
-    GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(p.dialog, WM_CTLCOLORSTATIC,
-                                                     reinterpret_cast<WPARAM>(dc),
-                                                     reinterpret_cast<LPARAM>(p.separator))),
-               sizeof brush, &brush);
-    EXPECT_EQ(brush.lbColor, RGB(0xCC, 0xCC, 0xCC));
     ReleaseDC(p.dialog, dc);
+    EXPECT_EQ(BackgroundOf(p.dialog, WM_CTLCOLORSTATIC, p.separator), RGB(0xCC, 0xCC, 0xCC));
     Click(p.no);
   });
 }
