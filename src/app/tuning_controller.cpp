@@ -1,5 +1,6 @@
 #include "app/tuning_controller.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <optional>
@@ -52,15 +53,39 @@ struct TTuningController::HandOver {
   // Cleared when the controller goes; dereferenced on the interface thread only.
   std::atomic<TTuningController*> controller;
   std::shared_ptr<ReachabilityProbe> probe;
-  std::shared_ptr<Sleeper> sleeper;
+  std::shared_ptr<Clock> clock;
   std::shared_ptr<InterfaceThread> interfaceThread;
 };
+
+namespace {
+
+// Probes a second apart until the network answers, the probes run out or the
+// time does; a probe still running at the limit is let finish.
+void WaitForNetwork(ReachabilityProbe& probe, Clock& clock,
+                    const std::atomic<TTuningController*>& controller) {
+  using std::chrono::milliseconds;
+  const auto deadline = clock.Now() + TTuningController::kWaitLimit;
+  // Probing stops early once the controller is gone: nobody waits for it.
+  for (int left = TTuningController::kProbeCount; left > 0 && controller; --left) {
+    if (probe.IsOnline()) return;
+    const auto remaining = std::chrono::duration_cast<milliseconds>(deadline - clock.Now());
+    if (remaining <= milliseconds::zero()) return;
+    clock.Sleep(std::min(TTuningController::kProbePause, remaining));
+    if (remaining <= TTuningController::kProbePause) return;  // that sleep used up the time
+  }
+}
+
+}  // namespace
 
 TTuningController::TTuningController(TuningView& view, TuningServices services)
     : view_(view), services_(std::move(services)) {}
 
 TTuningController::~TTuningController() {
-  if (auto record = waiting_.lock()) record->controller = nullptr;
+  if (auto record = waiting_.lock()) {
+    record->controller = nullptr;
+    const std::optional<StatusLook> settled = LookOf(record->Status);
+    if (settled && settled->stored) SaveInteger(kStatusKey, *settled->stored);
+  }
 }
 
 void TTuningController::LoadState() {
@@ -79,7 +104,10 @@ void TTuningController::LoadState() {
       view_.SetOption(box, config.ReadBoolean(SettingsKey(box), true));
     }
   }
-  SetStatus(static_cast<TStatus>(stored & 0xFF));
+  // Busy is never stored by this program; left by a crash or by hand, it
+  // would lock the window for good.
+  const auto status = static_cast<TStatus>(stored & 0xFF);
+  SetStatus(status == stBusy ? stIdle : status);
 }
 
 void TTuningController::SetStatus(TStatus status, const std::wstring& message) {
@@ -132,7 +160,7 @@ void TTuningController::Refresh(TStatus status) {
   record->Status = status;
   record->controller = this;
   record->probe = services_.probe;
-  record->sleeper = services_.sleeper;
+  record->clock = services_.clock;
   record->interfaceThread = services_.interfaceThread;
   waiting_ = record;
 
@@ -140,13 +168,10 @@ void TTuningController::Refresh(TStatus status) {
   services_.connections.SetAdapterConnected(NetworkGUID, true);
 
   std::thread([record] {
-    // Probing stops early once the controller is gone: nobody waits for it.
-    for (int left = kProbeCount; left > 0 && record->controller; --left) {
-      if (record->probe->IsOnline()) break;
-      record->sleeper->Sleep(kProbePause);
-    }
+    WaitForNetwork(*record->probe, *record->clock, record->controller);
     record->interfaceThread->RunOnInterfaceThread([record] {
       if (TTuningController* controller = record->controller) {
+        controller->waiting_.reset();
         controller->SetStatus(record->Status);
       }
     });

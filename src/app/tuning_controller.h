@@ -34,9 +34,11 @@ class ReachabilityProbe {
   virtual bool IsOnline() = 0;
 };
 
-class Sleeper {
+// The worker's sense of time; tests run it on a simulated clock.
+class Clock {
  public:
-  virtual ~Sleeper() = default;
+  virtual ~Clock() = default;
+  virtual std::chrono::steady_clock::time_point Now() = 0;
   virtual void Sleep(std::chrono::milliseconds duration) = 0;
 };
 
@@ -46,7 +48,7 @@ struct TuningServices {
   ConnectionRestart& connections;
   // Shared with the worker, which may outlive the controller.
   std::shared_ptr<ReachabilityProbe> probe;
-  std::shared_ptr<Sleeper> sleeper;
+  std::shared_ptr<Clock> clock;
   std::shared_ptr<InterfaceThread> interfaceThread;
 };
 
@@ -57,9 +59,12 @@ class TTuningController {
  public:
   static constexpr int kProbeCount = 300;
   static constexpr std::chrono::milliseconds kProbePause{1000};
+  // The wait ends once this has passed, however long the probes took.
+  static constexpr std::chrono::milliseconds kWaitLimit = kProbeCount * kProbePause;
 
   TTuningController(TuningView& view, TuningServices services);
-  // Detaches a waiting worker: its final step then does nothing.
+  // Detaches a waiting worker, whose final step then does nothing, and stores
+  // the state the registry was left in, so the next start shows the truth.
   ~TTuningController();
   TTuningController(const TTuningController&) = delete;
   TTuningController& operator=(const TTuningController&) = delete;

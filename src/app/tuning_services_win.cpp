@@ -26,8 +26,9 @@ class SystemProbe final : public ReachabilityProbe {
   bool IsOnline() override { return tavrin::IsOnline(); }
 };
 
-class SystemSleeper final : public Sleeper {
+class SystemClock final : public Clock {
  public:
+  std::chrono::steady_clock::time_point Now() override { return std::chrono::steady_clock::now(); }
   void Sleep(std::chrono::milliseconds duration) override {
     ::Sleep(static_cast<DWORD>(duration.count()));
   }
@@ -42,7 +43,7 @@ TuningServices SystemTuningServices(std::shared_ptr<InterfaceThread> interfaceTh
           adapters,
           connections,
           std::make_shared<SystemProbe>(),
-          std::make_shared<SystemSleeper>(),
+          std::make_shared<SystemClock>(),
           std::move(interfaceThread)};
 }
 

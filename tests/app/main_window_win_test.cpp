@@ -49,7 +49,7 @@ class MainWindow : public GuiTest {
   // Creates the window as the program does: the creation sequence with its
   // errors caught, then shown.
   TFrmTavrin& Open() {
-    TuningServices tuning{registry_, adapters_, connections_, probe_, sleeper_, dispatcher_};
+    TuningServices tuning{registry_, adapters_, connections_, probe_, clock_, dispatcher_};
     MainWindowServices services{[this](const std::wstring& t) { opened_.push_back(t); },
                                 [this](std::uint32_t range) {
                                   randomRanges_.push_back(range);
@@ -93,7 +93,7 @@ class MainWindow : public GuiTest {
   FakeAdapters adapters_;
   FakeConnections connections_;
   std::shared_ptr<FakeProbe> probe_ = std::make_shared<FakeProbe>(2);
-  std::shared_ptr<FakeSleeper> sleeper_ = std::make_shared<FakeSleeper>();
+  std::shared_ptr<FakeClock> clock_ = std::make_shared<FakeClock>();
   std::shared_ptr<WindowDispatcher> dispatcher_ = std::make_shared<WindowDispatcher>(
       [](std::exception_ptr e) { HandleError(e, L"a hand-over"); });
   std::shared_ptr<FakeHttp> http_ = std::make_shared<FakeHttp>();
@@ -427,9 +427,9 @@ TEST_F(MainWindow, StartButtonRunsTheCycleWithIndicatorAndBoxesFollowing) {
   const HWND start = form.BtnStart->Handle();
   ExpectButtonLook(start, {kWhite, kAccent, kBlack}, "idle");
 
-  sleeper_->HoldFirstSleep();
+  clock_->HoldFirstSleep();
   SendMessageW(start, BM_CLICK, 0, 0);
-  sleeper_->WaitUntilHeld();
+  clock_->WaitUntilHeld();
   EXPECT_EQ(form.Controller().FStatus, stBusy);
   EXPECT_TRUE(IsWindowVisible(form.Indicator->Handle()));
   EXPECT_TRUE(form.Indicator->Animating());
@@ -438,7 +438,7 @@ TEST_F(MainWindow, StartButtonRunsTheCycleWithIndicatorAndBoxesFollowing) {
   EXPECT_FALSE(IsWindowEnabled(form.ChkSystemResponsiveness->Handle()));
   ExpectButtonLook(start, {kWhite, RGB(0xD7, 0xD7, 0xD7), kWhite}, "busy");
   SendMessageW(start, BM_CLICK, 0, 0);  // refused while busy
-  sleeper_->Release();
+  clock_->Release();
 
   ASSERT_TRUE(SettlesIn(form.Controller(), stRunning));
   EXPECT_EQ(WindowText(start), L"Running");

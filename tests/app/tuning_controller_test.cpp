@@ -31,7 +31,7 @@ class TuningControllerTest : public ::testing::Test {
 
   void Create() {
     controller = std::make_unique<TTuningController>(
-        view, TuningServices{registry, adapters, connections, probe, sleeper, ui});
+        view, TuningServices{registry, adapters, connections, probe, clock, ui});
     view.controller = controller.get();
   }
   // Creates the controller and runs its start-up pass, as window creation
@@ -74,7 +74,7 @@ class TuningControllerTest : public ::testing::Test {
   FakeAdapters adapters;
   FakeConnections connections;
   std::shared_ptr<FakeProbe> probe = std::make_shared<FakeProbe>(0);
-  std::shared_ptr<FakeSleeper> sleeper = std::make_shared<FakeSleeper>();
+  std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
   std::shared_ptr<ManualInterfaceThread> ui = std::make_shared<ManualInterfaceThread>();
   std::unique_ptr<TTuningController> controller;
   std::vector<std::wstring> loadLog;
@@ -116,7 +116,8 @@ TEST_F(TuningControllerTest, StoredStatusIsShownNotActedOn) {
   const Case cases[] = {
       {0, stIdle, L"Run", false, false, true, 0},
       {1, stRunning, L"Running", false, true, false, 1},
-      {2, stBusy, L"", true, false, false, std::nullopt},
+      // Busy is never stored by the program; shown, it would lock the window.
+      {2, stIdle, L"Run", false, false, true, 0},
       {3, stIdle, nullptr, false, false, true, std::nullopt},
       {256, stIdle, L"Run", false, false, true, 0},
       {257, stRunning, L"Running", false, true, false, 1},
@@ -125,7 +126,7 @@ TEST_F(TuningControllerTest, StoredStatusIsShownNotActedOn) {
     SCOPED_TRACE(c.stored);
     MemoryRegistry fresh;
     FakeView shownView;
-    TTuningController shown(shownView, {fresh, adapters, connections, probe, sleeper, ui});
+    TTuningController shown(shownView, {fresh, adapters, connections, probe, clock, ui});
     shownView.controller = &shown;
     TConfig(fresh, L"Tavrin").WriteInteger(L"status", c.stored);
     fresh.ClearJournal();
@@ -157,13 +158,18 @@ TEST_F(TuningControllerTest, StoredStatusIsShownNotActedOn) {
   ExpectNoHandOver();
 }
 
-TEST_F(TuningControllerTest, UnknownStoredStatusStillAppliesOnPress) {
-  Store(L"status", 3);
-  Load();
-  Press();
-  EXPECT_EQ(controller->FStatus, stBusy);
-  Settle();
-  EXPECT_EQ(controller->FStatus, stRunning);
+TEST_F(TuningControllerTest, StoredBusyOrUnknownStatusStillAppliesOnPress) {
+  for (const std::int32_t stored : {2, 3, 0x102}) {
+    SCOPED_TRACE(stored);
+    Store(L"status", stored);
+    Load();
+    registry.ClearJournal();
+    Press();
+    EXPECT_EQ(controller->FStatus, stBusy);
+    EXPECT_FALSE(MachineChanges().empty());
+    Settle();
+    EXPECT_EQ(controller->FStatus, stRunning);
+  }
 }
 
 TEST_F(TuningControllerTest, StartAppliesTheCheckedBoxesRestartsAndSettlesRunning) {
@@ -263,61 +269,109 @@ TEST_F(TuningControllerTest, WorkerProbesUntilOnlineOrThreeHundredTimes) {
   for (const Case& c : {Case{0, 1, 0}, Case{4, 5, 4}, Case{-1, 300, 300}}) {
     SCOPED_TRACE(c.failures);
     probe = std::make_shared<FakeProbe>(c.failures);
-    sleeper = std::make_shared<FakeSleeper>();
+    clock = std::make_shared<FakeClock>();
     Store(L"status", 0);
     Load();
     Press();
     Settle();
     EXPECT_EQ(probe->calls, c.probes);
-    EXPECT_EQ(sleeper->sleeps, c.sleeps);
-    EXPECT_EQ(sleeper->sleptMs, c.sleeps * 1000LL);
+    EXPECT_EQ(clock->sleeps, c.sleeps);
+    EXPECT_EQ(clock->sleptMs, c.sleeps * 1000LL);
     EXPECT_EQ(controller->FStatus, stRunning);
+  }
+}
+
+TEST_F(TuningControllerTest, TheWaitEndsOnceFiveMinutesHavePassedWhateverTheProbesTake) {
+  struct Case {
+    std::chrono::milliseconds probeTakes;
+    int probes;
+    std::chrono::milliseconds settledAt;
+  };
+  const Case cases[] = {
+      {0ms, 300, 300s},
+      // The last sleep is cut short to end the wait on time.
+      {500ms, 200, 300s},
+      // A probe running at the limit is let finish.
+      {1200ms, 137, 300400ms},
+      // A probe endpoint that accepts and never answers: every probe times out.
+      {121s, 3, 365s},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.probeTakes.count());
+    clock = std::make_shared<FakeClock>();
+    probe = std::make_shared<FakeProbe>(-1, clock, c.probeTakes);
+    Store(L"status", 0);
+    Load();
+    Press();
+    Settle();
+    EXPECT_EQ(probe->calls, c.probes);
+    EXPECT_EQ(clock->nowMs, c.settledAt.count());
+    EXPECT_EQ(controller->FStatus, stRunning);
+    EXPECT_EQ(Stored(L"status"), Dword(1));
   }
 }
 
 TEST_F(TuningControllerTest, PressWhileBusyIsIgnoredAndOneWorkerRuns) {
   probe = std::make_shared<FakeProbe>(1);
-  sleeper->HoldFirstSleep();
+  clock->HoldFirstSleep();
   Load();
   Press();
-  sleeper->WaitUntilHeld();
+  clock->WaitUntilHeld();
   registry.ClearJournal();
   Press();
   controller->BtnStartClick();
   EXPECT_TRUE(registry.Journal().empty());
   EXPECT_EQ(connections.calls.size(), 2u);
-  sleeper->Release();
+  clock->Release();
   Settle();
   ExpectNoHandOver();
   EXPECT_EQ(probe->calls, 2);
   EXPECT_EQ(controller->FStatus, stRunning);
 }
 
-TEST_F(TuningControllerTest, ClosingWhileTheWorkerWaitsDropsItsFinalStep) {
+TEST_F(TuningControllerTest, ClosingWhileTheWorkerWaitsStoresWhatWasWrittenAndDropsTheFinalStep) {
   // The window goes first and takes its controller along; the program's
   // interface thread may close its dispatcher too.
-  for (const bool dispatcherClosed : {false, true}) {
-    SCOPED_TRACE(dispatcherClosed);
-    probe = std::make_shared<FakeProbe>(-1);
-    sleeper = std::make_shared<FakeSleeper>();
-    ui = std::make_shared<ManualInterfaceThread>();
-    sleeper->HoldFirstSleep();
-    Load();
-    Press();
-    sleeper->WaitUntilHeld();
-    view.log.clear();
+  struct Case {
+    std::int32_t before, after;  // stored status: at start, once closed
+  };
+  for (const Case c : {Case{0, 1}, Case{1, 0}}) {
+    for (const bool dispatcherClosed : {false, true}) {
+      SCOPED_TRACE(testing::Message() << c.before << (dispatcherClosed ? " closed" : ""));
+      probe = std::make_shared<FakeProbe>(-1);
+      clock = std::make_shared<FakeClock>();
+      ui = std::make_shared<ManualInterfaceThread>();
+      clock->HoldFirstSleep();
+      Store(L"status", c.before);
+      Load();
+      Press();
+      clock->WaitUntilHeld();
+      EXPECT_EQ(Stored(L"status"), Dword(c.before));
+      view.log.clear();
 
-    if (dispatcherClosed) ui->Close();
-    controller.reset();
-    sleeper->Release();
-    // The worker stops probing; its hand-over does nothing or is dropped.
-    EXPECT_EQ(ui->RunNext(dispatcherClosed ? 50ms : 10s), !dispatcherClosed);
-    // The worker ends: only the test still holds the sleeper.
-    for (int i = 0; i < 200 && sleeper.use_count() > 1; ++i) std::this_thread::sleep_for(10ms);
-    EXPECT_EQ(sleeper.use_count(), 1);
-    EXPECT_EQ(probe->calls, 1);
-    EXPECT_TRUE(view.log.empty());
+      if (dispatcherClosed) ui->Close();
+      controller.reset();
+      EXPECT_EQ(Stored(L"status"), Dword(c.after));
+      clock->Release();
+      // The worker stops probing; its hand-over does nothing or is dropped.
+      EXPECT_EQ(ui->RunNext(dispatcherClosed ? 50ms : 10s), !dispatcherClosed);
+      // The worker ends: only the test still holds the clock.
+      for (int i = 0; i < 200 && clock.use_count() > 1; ++i) std::this_thread::sleep_for(10ms);
+      EXPECT_EQ(clock.use_count(), 1);
+      EXPECT_EQ(probe->calls, 1);
+      EXPECT_TRUE(view.log.empty());
+      EXPECT_EQ(Stored(L"status"), Dword(c.after));
+    }
   }
+}
+
+TEST_F(TuningControllerTest, ClosingWhenSettledStoresNothingMore) {
+  Load();
+  Press();
+  Settle();
+  registry.ClearJournal();
+  controller.reset();
+  EXPECT_FALSE(StatusWritten());
 }
 
 TEST_F(TuningControllerTest, WronglyTypedSettingEscapesLoadState) {

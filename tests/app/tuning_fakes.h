@@ -78,32 +78,24 @@ class FakeConnections final : public ConnectionRestart {
   }
 };
 
-// Fails the first `failures` probes (forever when negative), then succeeds.
-class FakeProbe final : public ReachabilityProbe {
- public:
-  explicit FakeProbe(int failures) : failures_(failures) {}
-  std::atomic<int> calls{0};
-  bool IsOnline() override {
-    const int call = ++calls;
-    return failures_ >= 0 && call > failures_;
-  }
-
- private:
-  int failures_;
-};
-
-// Counts sleeps without sleeping; can hold the worker inside its first sleep.
-class FakeSleeper final : public Sleeper {
+// Simulated time: sleeping only moves it on. Can hold the worker inside its
+// first sleep.
+class FakeClock final : public Clock {
  public:
   std::atomic<int> sleeps{0};
   std::atomic<long long> sleptMs{0};
+  std::atomic<long long> nowMs{0};
 
   void HoldFirstSleep() { hold_ = true; }
   void WaitUntilHeld() { held_.get_future().wait(); }
   void Release() { release_.set_value(); }
 
+  std::chrono::steady_clock::time_point Now() override {
+    return std::chrono::steady_clock::time_point{} + std::chrono::milliseconds(nowMs);
+  }
   void Sleep(std::chrono::milliseconds duration) override {
     sleptMs += duration.count();
+    nowMs += duration.count();
     if (++sleeps == 1 && hold_) {
       held_.set_value();
       release_.get_future().wait();
@@ -113,6 +105,26 @@ class FakeSleeper final : public Sleeper {
  private:
   bool hold_ = false;
   std::promise<void> held_, release_;
+};
+
+// Fails the first `failures` probes (forever when negative), then succeeds;
+// each probe takes `takes` on the clock, when it has one.
+class FakeProbe final : public ReachabilityProbe {
+ public:
+  explicit FakeProbe(int failures, std::shared_ptr<FakeClock> clock = nullptr,
+                     std::chrono::milliseconds takes = {})
+      : failures_(failures), clock_(std::move(clock)), takes_(takes) {}
+  std::atomic<int> calls{0};
+  bool IsOnline() override {
+    if (clock_) clock_->nowMs += takes_.count();
+    const int call = ++calls;
+    return failures_ >= 0 && call > failures_;
+  }
+
+ private:
+  int failures_;
+  std::shared_ptr<FakeClock> clock_;
+  std::chrono::milliseconds takes_;
 };
 
 // The interface thread in tests: hand-overs queue until the test runs them.

@@ -90,7 +90,7 @@ TEST(WindowDispatcher, ControllerSettlesThroughTheMessageLoop) {
   auto dispatcher = std::make_shared<WindowDispatcher>(nullptr);
   TTuningController controller(view,
                                {registry, adapters, connections, std::make_shared<FakeProbe>(3),
-                                std::make_shared<FakeSleeper>(), dispatcher});
+                                std::make_shared<FakeClock>(), dispatcher});
   view.controller = &controller;
   controller.LoadState();
   controller.BtnStartClick();

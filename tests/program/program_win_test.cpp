@@ -179,6 +179,16 @@ std::optional<DWORD> StoredStatus() {
   return rc == ERROR_SUCCESS ? std::optional<DWORD>(value) : std::nullopt;
 }
 
+void StoreStatus(DWORD value) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrin", 0, nullptr, 0, KEY_WRITE,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, L"status", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                 sizeof value);
+  RegCloseKey(key);
+}
+
 // The start button is the styled button on a page, not on the toolbar.
 HWND StartButton(HWND window) {
   for (HWND child : ChildWindows(window)) {
@@ -271,6 +281,57 @@ TEST_F(SmokeRun, RunAppliesTheTweaksAndASecondPressRevertsThem) {
   PostMessageW(program.Window(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(program.Exited(10s));
   EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+TEST_F(SmokeRun, AStoredBusyStateOpensIdle) {
+  StoreStatus(2);
+  Program program;
+  ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+  const HWND start = StartButton(program.Window());
+  ASSERT_NE(start, nullptr);
+  EXPECT_EQ(TextOf(start), Translate(L"실행하기"));
+  EXPECT_TRUE(IsWindowEnabled(start));
+  EXPECT_EQ(StoredStatus(), 0u);
+}
+
+// Closed while waiting for a network that does not answer.
+class ClosedWhileWaiting : public SmokeRun {
+ protected:
+  void SetUp() override {
+    SmokeRun::SetUp();
+    if (!standin_.Available()) GTEST_SKIP() << "no stand-in service";
+    standin_.Reset();
+    standin_.Reply(L"/myip", {503, {}, "down"});
+  }
+  void TearDown() override {
+    if (standin_.Available()) standin_.Reset();
+    SmokeRun::TearDown();
+  }
+
+  StandIn standin_;
+};
+
+TEST_F(ClosedWhileWaiting, TheStoredStatusMatchesWhatWasWritten) {
+  struct Case {
+    DWORD before, after;
+    DWORD responsiveness;  // the multimedia value the press leaves behind
+  };
+  for (const Case c : {Case{0, 1, 0}, Case{1, 0, 20}}) {
+    SCOPED_TRACE(c.before);
+    StoreStatus(c.before);
+    Program program;
+    ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+    const HWND start = StartButton(program.Window());
+    ASSERT_NE(start, nullptr);
+    SendMessageW(start, BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowEnabled(start));  // waiting
+    EXPECT_EQ(MachineValue(kMultimedia, L"SystemResponsiveness"), c.responsiveness);
+    EXPECT_EQ(StoredStatus(), c.before);
+
+    PostMessageW(program.Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.Exited(10s));
+    EXPECT_EQ(StoredStatus(), c.after);
+  }
 }
 
 // The program's check-in against the stand-in; ctest gives it an English locale.
