@@ -17,6 +17,7 @@
 #include "i18n/localisation.h"
 #include "service/check_in.h"
 #include "service/process_random.h"
+#include "sys/single_instance_win.h"
 #include "widgets/error_report.h"
 #include "widgets/gdiplus_win.h"
 
@@ -74,11 +75,8 @@ void RunProgram() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   tavrin::InitLocalisation();
   tavrin::RegisterMorvaneStyles();
-  if (HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, L"TavrinMutex")) {
-    CloseHandle(running);
-    return 0;
-  }
-  CreateMutexW(nullptr, TRUE, L"TavrinMutex");  // held until the process ends
+  const tavrin::SingleInstance instance(L"TavrinMutex");
+  if (instance.AnotherRuns()) return 0;
   tavrin::RunProgram();
   return 0;
 }
