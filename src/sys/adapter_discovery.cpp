@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <ranges>
 #include <string_view>
+#include <vector>
 
 #include "i18n/ascii_case.h"
 
@@ -40,13 +42,24 @@ std::optional<std::wstring> ReadCandidate(AdapterSource& source, std::wstring& n
   return index;
 }
 
-bool MatchAddress(AdapterSource& source, const std::wstring& localIp, std::wstring& ip) {
+struct Examined {
+  std::wstring name, guid;
+  std::vector<std::wstring> addresses;
+};
+
+// Walks the adapter's configurations, each address passing through the
+// address output as it is examined, until one lies in the network of the most
+// likely local address: nothing can beat that match. The others are kept for
+// the less likely local addresses.
+bool MatchOrCollect(AdapterSource& source, const std::wstring& localIp, Examined& adapter,
+                    std::wstring& ip) {
   while (source.NextConfiguration()) {
     const auto addresses = source.ReadAddresses();
     if (!addresses) continue;
     for (const std::wstring& address : *addresses) {
       ip = address;
       if (SameNetworkPrefix(localIp, address)) return true;
+      adapter.addresses.push_back(address);
     }
   }
   return false;
@@ -54,14 +67,31 @@ bool MatchAddress(AdapterSource& source, const std::wstring& localIp, std::wstri
 
 }  // namespace
 
-bool FindActiveAdapter(AdapterSource& source, const std::wstring& localIp, std::wstring& name,
-                       std::wstring& guid, std::wstring& ip) {
+bool FindActiveAdapter(AdapterSource& source, const std::vector<std::wstring>& localIps,
+                       std::wstring& name, std::wstring& guid, std::wstring& ip) {
+  const std::vector<std::wstring> candidates =
+      localIps.empty() ? std::vector<std::wstring>{L""} : localIps;
   if (!source.QueryAdapters()) return false;
+  std::vector<Examined> examined;
   while (source.NextAdapter() && !source.IndexIsNull()) {
     const auto index = ReadCandidate(source, name, guid);
     if (guid.empty() || IsExcluded(name)) continue;
     source.QueryConfigurations(*index);
-    if (MatchAddress(source, localIp, ip)) return true;
+    if (MatchOrCollect(source, candidates.front(), examined.emplace_back(name, guid), ip)) {
+      return true;
+    }
+  }
+  for (const std::wstring& localIp : std::views::drop(candidates, 1)) {
+    for (const Examined& adapter : examined) {
+      const auto match = std::ranges::find_if(adapter.addresses, [&](const std::wstring& a) {
+        return SameNetworkPrefix(localIp, a);
+      });
+      if (match == adapter.addresses.end()) continue;
+      name = adapter.name;
+      guid = adapter.guid;
+      ip = *match;
+      return true;
+    }
   }
   return false;
 }

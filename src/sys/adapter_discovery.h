@@ -35,11 +35,14 @@ class AdapterSource {
   virtual std::optional<std::vector<std::wstring>> ReadAddresses() = 0;
 };
 
-// The first adapter, in the source's order, that is not excluded by name and
-// lists an address in the local address's network. On false the outputs hold
-// what the last adapter examined left in them.
-bool FindActiveAdapter(AdapterSource& source, const std::wstring& localIp, std::wstring& name,
-                       std::wstring& guid, std::wstring& ip);
+// The adapter carrying the first of the local addresses (most likely first)
+// that lies in the network of an address it lists: among the adapters that
+// are not excluded by name, the first in the source's order. With no local
+// address, the first address without a "." matches. One walk serves every
+// candidate. On false the outputs hold what the last adapter examined left in
+// them.
+bool FindActiveAdapter(AdapterSource& source, const std::vector<std::wstring>& localIps,
+                       std::wstring& name, std::wstring& guid, std::wstring& ip);
 
 // Compares the texts before each address's last "." (empty when there is none).
 bool SameNetworkPrefix(const std::wstring& a, const std::wstring& b);

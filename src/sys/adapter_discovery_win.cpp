@@ -30,15 +30,15 @@ class ComScope {
   HRESULT result_;
 };
 
-std::vector<unsigned char> AdapterList() {
-  constexpr ULONG kFlags =
-      GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
+std::vector<unsigned char> AdapterList(ULONG extraFlags) {
+  const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER |
+                      extraFlags;
   ULONG size = 16 * 1024;
   std::vector<unsigned char> buffer;
   ULONG rc = ERROR_BUFFER_OVERFLOW;
   while (rc == ERROR_BUFFER_OVERFLOW) {
     buffer.resize(size);
-    rc = GetAdaptersAddresses(AF_UNSPEC, kFlags, nullptr,
+    rc = GetAdaptersAddresses(AF_UNSPEC, flags, nullptr,
                               reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
   }
   if (rc == ERROR_NO_DATA) return {};
@@ -54,34 +54,60 @@ std::wstring DottedText(const sockaddr_in& address) {
   return text;
 }
 
-}  // namespace
+bool IsIpv4(const SOCKET_ADDRESS& address) {
+  return address.lpSockaddr && address.lpSockaddr->sa_family == AF_INET;
+}
 
-std::wstring GetLocalIP() {
-  std::vector<unsigned char> list = AdapterList();
-  if (list.empty()) return {};
-  for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(list.data()); adapter;
-       adapter = adapter->Next) {
-    if (adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK ||
-        (adapter->Flags & IP_ADAPTER_RECEIVE_ONLY)) {
-      continue;
-    }
-    for (auto* unicast = adapter->FirstUnicastAddress; unicast; unicast = unicast->Next) {
-      const SOCKET_ADDRESS& address = unicast->Address;
-      if (unicast->DadState == IpDadStatePreferred && address.lpSockaddr &&
-          address.lpSockaddr->sa_family == AF_INET) {
-        return DottedText(*reinterpret_cast<const sockaddr_in*>(address.lpSockaddr));
-      }
+bool HasIpv4Gateway(const IP_ADAPTER_ADDRESSES& adapter) {
+  for (auto* gateway = adapter.FirstGatewayAddress; gateway; gateway = gateway->Next) {
+    if (IsIpv4(gateway->Address) &&
+        reinterpret_cast<const sockaddr_in*>(gateway->Address.lpSockaddr)->sin_addr.s_addr != 0) {
+      return true;
     }
   }
-  return {};
+  return false;
+}
+
+AdapterRecord RecordOf(const IP_ADAPTER_ADDRESSES& adapter) {
+  AdapterRecord record;
+  record.type = adapter.IfType;
+  record.up = adapter.OperStatus == IfOperStatusUp;
+  record.hasIpv4Gateway = HasIpv4Gateway(adapter);
+  record.receiveOnly = (adapter.Flags & IP_ADAPTER_RECEIVE_ONLY) != 0;
+  for (auto* unicast = adapter.FirstUnicastAddress; unicast; unicast = unicast->Next) {
+    if (unicast->DadState == IpDadStatePreferred && IsIpv4(unicast->Address)) {
+      record.addresses.push_back(
+          DottedText(*reinterpret_cast<const sockaddr_in*>(unicast->Address.lpSockaddr)));
+    }
+  }
+  return record;
+}
+
+}  // namespace
+
+std::vector<AdapterRecord> ReadAdapterRecords(bool withGateways) {
+  const std::vector<unsigned char> list = AdapterList(withGateways ? GAA_FLAG_INCLUDE_GATEWAYS : 0);
+  std::vector<AdapterRecord> records;
+  if (list.empty()) return records;
+  for (auto* adapter = reinterpret_cast<const IP_ADAPTER_ADDRESSES*>(list.data()); adapter;
+       adapter = adapter->Next) {
+    records.push_back(RecordOf(*adapter));
+  }
+  return records;
+}
+
+std::vector<std::wstring> LocalAddressCandidates() {
+  std::vector<AdapterRecord> records = ReadAdapterRecords(false);
+  if (GatewaysMatter(records)) records = ReadAdapterRecords(true);
+  return RankLocalAddresses(records);
 }
 
 bool GetActiveAdapter(std::wstring& name, std::wstring& guid, std::wstring& ip) {
-  const std::wstring localIp = GetLocalIP();
+  const std::vector<std::wstring> localIps = LocalAddressCandidates();
   const ComScope com;
   // Declared after the scope: its COM objects go before CoUninitialize.
   const auto source = MakeWmiAdapterSource();
-  return FindActiveAdapter(*source, localIp, name, guid, ip);
+  return FindActiveAdapter(*source, localIps, name, guid, ip);
 }
 
 }  // namespace tavrin

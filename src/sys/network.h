@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "sys/local_addresses.h"
 #include "sys/reachability.h"
 
 // The active adapter, its restart and the reachability probe (Windows).
@@ -12,9 +14,14 @@ namespace tavrin {
 // Throws when WMI fails past the adapter query (see AdapterSource).
 bool GetActiveAdapter(std::wstring& name, std::wstring& guid, std::wstring& ip);
 
-// The first preferred unicast IPv4 address of a non-loopback adapter that can
-// send; empty when there is none. Throws when the adapter list is unreadable.
-std::wstring GetLocalIP();
+// The preferred unicast IPv4 addresses of the adapters that can send, ranked
+// by how likely each adapter carries the traffic (see RankLocalAddresses).
+// Throws when the adapter list is unreadable.
+std::vector<std::wstring> LocalAddressCandidates();
+
+// The host's adapter list in its own order; the gateways only on request, as
+// they make the list slower to read. Throws when it is unreadable.
+std::vector<AdapterRecord> ReadAdapterRecords(bool withGateways);
 
 // Disconnects (false) or connects (true) the network connection whose GUID
 // equals id, letter case aside. COM must be initialised on the thread.

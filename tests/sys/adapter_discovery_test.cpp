@@ -39,7 +39,10 @@ class ScriptedSource final : public AdapterSource {
                           Throw failure = Throw::kNever)
       : adapters_(std::move(adapters)), queryRuns_(queryRuns), failure_(failure) {}
 
-  bool QueryAdapters() override { return queryRuns_; }
+  bool QueryAdapters() override {
+    ++adapterQueries;
+    return queryRuns_;
+  }
   bool NextAdapter() override {
     FailAt(Throw::kNextAdapter);
     return ++adapter_ < static_cast<int>(adapters_.size());
@@ -74,6 +77,7 @@ class ScriptedSource final : public AdapterSource {
   }
 
   std::vector<std::wstring> queries;
+  int adapterQueries = 0;
 
  private:
   const FakeAdapter& current() const { return adapters_.at(adapter_); }
@@ -99,15 +103,15 @@ void PrintTo(const Outcome& o, std::ostream* out) {
        << ::testing::PrintToString(o.guid) << ' ' << ::testing::PrintToString(o.ip);
 }
 
-Outcome Find(ScriptedSource& source, const std::wstring& localIp) {
+Outcome Find(ScriptedSource& source, const std::vector<std::wstring>& localIps) {
   Outcome outcome{false, L"stale", L"stale", L"stale"};
-  outcome.found = FindActiveAdapter(source, localIp, outcome.name, outcome.guid, outcome.ip);
+  outcome.found = FindActiveAdapter(source, localIps, outcome.name, outcome.guid, outcome.ip);
   return outcome;
 }
 
 struct SelectionCase {
   const char* title;
-  std::wstring localIp;
+  std::vector<std::wstring> localIps;  // most likely first
   std::vector<FakeAdapter> adapters;
   Outcome expected;
   std::vector<std::wstring> queries;  // configuration queries made, by Index
@@ -125,34 +129,34 @@ FakeAdapter With(FakeAdapter adapter, void (*change)(FakeAdapter&)) {
 
 const SelectionCase kSelectionCases[] = {
     {"the first listed wins, whoever owns the local address",
-     L"192.168.0.10",
+     {L"192.168.0.10"},
      {kWireless, kWired},
      {true, L"Intel Wi-Fi 6 AX201", kWirelessGuid, L"192.168.0.11"},
      {L"2"}},
     {"exclusion words in any letter case",
-     L"192.168.0.10",
+     {L"192.168.0.10"},
      {Adapter(L"3", L"VMware Virtual Ethernet Adapter", {L"192.168.0.3"}),
       Adapter(L"4", L"VIRTUALBOX Host-Only Ethernet", {L"192.168.0.4"}),
       Adapter(L"5", L"Internet Connection SharinG", {L"192.168.0.5"}), kWired},
      {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"},
      {L"1"}},
     {"no address in the local network: the last one examined stays in the outputs",
-     L"192.168.0.10",
+     {L"192.168.0.10"},
      {Adapter(L"7", L"Realtek PCIe GbE", {L"10.0.0.7", L"10.0.1.7"})},
      {false, L"Realtek PCIe GbE", L"{00000007-0000-0000-0000-000000000000}", L"10.0.1.7"},
      {L"7"}},
     {"an IPv6 address listed before the IPv4 one",
-     L"192.168.0.10",
+     {L"192.168.0.10"},
      {Adapter(L"1", L"Realtek PCIe GbE", {L"fe80::1c2d:3e4f", L"192.168.0.10"})},
      {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"},
      {L"1"}},
     {"no local IPv4 address: the first address without a dot matches",
-     L"",
+     {},
      {Adapter(L"1", L"Realtek PCIe GbE", {L"192.168.0.10", L"fe80::1", L"fe80::2"})},
      {true, L"Realtek PCIe GbE", kWiredGuid, L"fe80::1"},
      {L"1"}},
     {"a null or empty IPAddress is passed over",
-     L"192.168.0.10",
+     {L"192.168.0.10"},
      {With(kWireless,
            [](FakeAdapter& a) {
              a.configurations = {std::nullopt, Addresses(std::vector<std::wstring>())};
@@ -163,7 +167,7 @@ const SelectionCase kSelectionCases[] = {
      {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"},
      {L"2", L"1"}},
     {"adapters whose Index, Name or GUID cannot be read are passed over",
-     L"192.168.0.10",
+     {L"192.168.0.10"},
      {With(kWireless, [](FakeAdapter& a) { a.unreadableIndex = true; }),
       With(kWireless, [](FakeAdapter& a) { a.name.reset(); }),
       With(kWireless, [](FakeAdapter& a) { a.guid.reset(); }),
@@ -171,16 +175,41 @@ const SelectionCase kSelectionCases[] = {
      {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"},
      {L"1"}},
     {"a null Index ends the walk",
-     L"192.168.0.10",
+     {L"192.168.0.10"},
      {With(kWireless, [](FakeAdapter& a) { a.nullIndex = true; }), kWired},
      {false, L"stale", L"stale", L"stale"},
      {}},
     {"an unreadable GUID empties the identifier, the name read stays",
-     L"192.168.0.10",
+     {L"192.168.0.10"},
      {With(kWireless, [](FakeAdapter& a) { a.guid.reset(); })},
      {false, L"Intel Wi-Fi 6 AX201", L"", L"stale"},
      {}},
-    {"no adapter", L"192.168.0.10", {}, {false, L"stale", L"stale", L"stale"}, {}},
+    {"a tunnel holding the default route costs one more candidate",
+     {L"10.8.0.6", L"192.168.0.10"},
+     {kWired},
+     {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"},
+     {L"1"}},
+    {"a better candidate on a later adapter wins over a lesser one on an earlier adapter",
+     {L"192.168.0.10", L"10.0.0.5"},
+     {Adapter(L"3", L"Intel Ethernet I219-V", {L"10.0.0.7"}), kWireless},
+     {true, L"Intel Wi-Fi 6 AX201", kWirelessGuid, L"192.168.0.11"},
+     {L"3", L"2"}},
+    {"a match of the first candidate ends the walk",
+     {L"192.168.0.10", L"10.0.0.5"},
+     {kWired, Adapter(L"3", L"Intel Ethernet I219-V", {L"10.0.0.7"})},
+     {true, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"},
+     {L"1"}},
+    {"a later candidate matches when the first matches nothing",
+     {L"172.20.16.1", L"10.0.0.5", L"192.168.0.10"},
+     {Adapter(L"3", L"Intel Ethernet I219-V", {L"fe80::3", L"10.0.0.7"}), kWired},
+     {true, L"Intel Ethernet I219-V", L"{00000003-0000-0000-0000-000000000000}", L"10.0.0.7"},
+     {L"3", L"1"}},
+    {"no candidate matches: the last one examined stays in the outputs",
+     {L"172.20.16.1", L"10.8.0.6"},
+     {kWireless, kWired},
+     {false, L"Realtek PCIe GbE", kWiredGuid, L"192.168.0.10"},
+     {L"2", L"1"}},
+    {"no adapter", {L"192.168.0.10"}, {}, {false, L"stale", L"stale", L"stale"}, {}},
 };
 
 class AdapterSelection : public ::testing::TestWithParam<SelectionCase> {};
@@ -188,8 +217,9 @@ class AdapterSelection : public ::testing::TestWithParam<SelectionCase> {};
 TEST_P(AdapterSelection, PicksTheFirstQualifyingAdapter) {
   const SelectionCase& c = GetParam();
   ScriptedSource source(c.adapters);
-  EXPECT_EQ(Find(source, c.localIp), c.expected);
+  EXPECT_EQ(Find(source, c.localIps), c.expected);
   EXPECT_EQ(source.queries, c.queries);
+  EXPECT_EQ(source.adapterQueries, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, AdapterSelection, ::testing::ValuesIn(kSelectionCases),
@@ -197,14 +227,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, AdapterSelection, ::testing::ValuesIn(kSelection
 
 TEST(AdapterDiscovery, AFailingAdapterQueryFindsNothing) {
   ScriptedSource source({kWired}, /*queryRuns=*/false);
-  EXPECT_EQ(Find(source, L"192.168.0.10"), (Outcome{false, L"stale", L"stale", L"stale"}));
+  EXPECT_EQ(Find(source, {L"192.168.0.10"}), (Outcome{false, L"stale", L"stale", L"stale"}));
 }
 
 class FailureThatEscapes : public ::testing::TestWithParam<Throw> {};
 
 TEST_P(FailureThatEscapes, ReachesTheCaller) {
   ScriptedSource source({kWired}, true, GetParam());
-  EXPECT_THROW(Find(source, L"192.168.0.10"), std::runtime_error);
+  EXPECT_THROW(Find(source, {L"192.168.0.10"}), std::runtime_error);
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, FailureThatEscapes,

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <thread>
@@ -39,8 +40,8 @@ std::wstring AdapterOwning(const std::wstring& ip) {
 }
 
 TEST(ActiveAdapter, IsTheAdapterCarryingTheLocalAddress) {
-  const std::wstring localIp = GetLocalIP();
-  if (localIp.empty()) GTEST_SKIP() << "this machine has no non-loopback adapter with IPv4";
+  const std::vector<std::wstring> localIps = LocalAddressCandidates();
+  if (localIps.empty()) GTEST_SKIP() << "this machine has no non-loopback adapter with IPv4";
 
   std::wstring name, guid, ip;
   const auto start = std::chrono::steady_clock::now();
@@ -48,11 +49,13 @@ TEST(ActiveAdapter, IsTheAdapterCarryingTheLocalAddress) {
   const auto elapsed = std::chrono::steady_clock::now() - start;
   std::wcout << L"GetActiveAdapter: " << name << L" " << guid << L" " << ip << L" in "
              << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()
-             << L" ms (local address " << localIp << L")\n";
+             << L" ms (first local address " << localIps.front() << L" of " << localIps.size()
+             << L")\n";
 
   ASSERT_TRUE(found);
   EXPECT_FALSE(name.empty());
-  EXPECT_TRUE(SameNetworkPrefix(localIp, ip)) << "local " << WideToUtf8(localIp);
+  EXPECT_TRUE(std::ranges::any_of(localIps, [&](auto& l) { return SameNetworkPrefix(l, ip); }))
+      << WideToUtf8(ip);
   ASSERT_EQ(guid.size(), 38u) << WideToUtf8(guid);
   EXPECT_EQ(guid.front(), L'{');
   EXPECT_EQ(guid.back(), L'}');
@@ -62,9 +65,40 @@ TEST(ActiveAdapter, IsTheAdapterCarryingTheLocalAddress) {
   EXPECT_EQ(AdapterOwning(ip), guid);
 }
 
+// Whether the routing table sends traffic for the wider world through a
+// gateway, as it does on any machine with a default route.
+bool HasDefaultGateway() {
+  MIB_IPFORWARDROW route{};
+  const DWORD outside = 0x01010101;  // 1.1.1.1; asked of the table only, nothing is sent
+  return GetBestRoute(outside, 0, &route) == NO_ERROR && route.dwForwardNextHop != 0;
+}
+
+TEST(AdapterRecords, DescribeTheAdapterCarryingTheLocalAddress) {
+  const std::vector<std::wstring> localIps = LocalAddressCandidates();
+  if (localIps.empty()) GTEST_SKIP() << "this machine has no non-loopback adapter with IPv4";
+  for (const bool withGateways : {false, true}) {
+    const std::vector<AdapterRecord> records = ReadAdapterRecords(withGateways);
+    const auto carrier = std::ranges::find_if(records, [&](const AdapterRecord& r) {
+      return std::ranges::find(r.addresses, localIps.front()) != r.addresses.end();
+    });
+    ASSERT_NE(carrier, records.end()) << "with gateways: " << withGateways;
+    EXPECT_TRUE(carrier->up);
+    EXPECT_FALSE(carrier->receiveOnly);
+    EXPECT_TRUE(carrier->type == 6 || carrier->type == 71) << carrier->type;
+    std::wcout << L"local address " << localIps.front() << L": type " << carrier->type
+               << L", gateway " << carrier->hasIpv4Gateway << L" (read with gateways "
+               << withGateways << L")\n";
+    if (!withGateways) {
+      EXPECT_FALSE(carrier->hasIpv4Gateway);
+    } else if (!GatewaysMatter(records)) {  // the only adapter with addresses: the route is its own
+      EXPECT_EQ(carrier->hasIpv4Gateway, HasDefaultGateway());
+    }
+  }
+}
+
 // COM as the calling thread had it before, whatever it was.
 TEST(ActiveAdapter, LeavesTheThreadsComAsItFoundIt) {
-  if (GetLocalIP().empty()) GTEST_SKIP() << "this machine has no non-loopback adapter with IPv4";
+  if (LocalAddressCandidates().empty()) GTEST_SKIP() << "this machine has no non-loopback adapter with IPv4";
   struct Case {
     const char* title;
     DWORD model;  // how the thread enters COM first; ~0: not at all
