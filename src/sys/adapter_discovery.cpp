@@ -83,9 +83,8 @@ bool FindActiveAdapter(AdapterSource& source, const std::vector<std::wstring>& l
   }
   for (const std::wstring& localIp : std::views::drop(candidates, 1)) {
     for (const Examined& adapter : examined) {
-      const auto match = std::ranges::find_if(adapter.addresses, [&](const std::wstring& a) {
-        return SameNetworkPrefix(localIp, a);
-      });
+      const auto match = std::ranges::find_if(
+          adapter.addresses, [&](const std::wstring& a) { return SameNetworkPrefix(localIp, a); });
       if (match == adapter.addresses.end()) continue;
       name = adapter.name;
       guid = adapter.guid;

@@ -31,8 +31,8 @@ class ComScope {
 };
 
 std::vector<unsigned char> AdapterList(ULONG extraFlags) {
-  const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER |
-                      extraFlags;
+  const ULONG flags =
+      GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER | extraFlags;
   ULONG size = 16 * 1024;
   std::vector<unsigned char> buffer;
   ULONG rc = ERROR_BUFFER_OVERFLOW;

@@ -73,6 +73,19 @@ std::wstring Decode(const std::string& bytes, BodyDecoding decoding, HINTERNET r
   return codePage == kUtf8CodePage ? Utf8ToWide(bytes) : DecodeCodePage(bytes, codePage);
 }
 
+// The proxy the user's system settings name or detect (Windows 8.1 on). Older
+// systems refuse that mode as an invalid parameter; they get the proxy set
+// for WinHTTP alone, as before.
+InternetHandle OpenSession() {
+  for (const DWORD access :
+       {WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY}) {
+    InternetHandle session(
+        WinHttpOpen(L"Tavrin", access, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    if (session || GetLastError() != ERROR_INVALID_PARAMETER) return session;
+  }
+  return nullptr;
+}
+
 class WinHttpClient final : public HttpClient {
  public:
   bool Get(const std::wstring& url, const std::vector<HttpHeader>& headers, BodyDecoding decoding,
@@ -88,8 +101,7 @@ class WinHttpClient final : public HttpClient {
     std::wstring target(parts.lpszUrlPath, parts.dwUrlPathLength + parts.dwExtraInfoLength);
     if (target.empty()) target = L"/";
 
-    const InternetHandle session(WinHttpOpen(L"Tavrin", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                             WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    const InternetHandle session = OpenSession();
     if (!session || !WinHttpSetTimeouts(session.get(), 0, kTimeoutMs, kTimeoutMs, kTimeoutMs)) {
       return false;
     }

@@ -98,7 +98,8 @@ TEST(AdapterRecords, DescribeTheAdapterCarryingTheLocalAddress) {
 
 // COM as the calling thread had it before, whatever it was.
 TEST(ActiveAdapter, LeavesTheThreadsComAsItFoundIt) {
-  if (LocalAddressCandidates().empty()) GTEST_SKIP() << "this machine has no non-loopback adapter with IPv4";
+  if (LocalAddressCandidates().empty())
+    GTEST_SKIP() << "this machine has no non-loopback adapter with IPv4";
   struct Case {
     const char* title;
     DWORD model;  // how the thread enters COM first; ~0: not at all
