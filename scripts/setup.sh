@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs what building, testing and running need on Debian 12; does nothing
-# when everything is already there.
+# Installs what building, testing and running need on Debian 12, and the
+# extra packages named as arguments; does nothing when everything is already
+# there.
 set -euo pipefail
 
 packages=(
   cmake make g++ python3 googletest
   g++-mingw-w64-i686-posix mingw-w64-tools
   wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick
-  locales openssl
+  locales openssl osslsigncode
+  "$@"
 )
 
 if [[ $(id -u) -ne 0 ]]; then sudo=sudo; else sudo=; fi
