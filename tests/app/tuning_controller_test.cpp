@@ -21,6 +21,18 @@ using namespace std::chrono_literals;
 const std::wstring kSettingsKey = L"HKEY_CURRENT_USER\\Software\\Tavrin";
 const OptionStates kAll = {true, true, true, true, true};
 
+// Every installation keeps the user's choices under these names, typos and all.
+const struct {
+  OptionBox box;
+  const wchar_t* name;
+} kOptionSettings[] = {
+    {OptionBox::ChkTCPAckFrequency, L"tcpackfrequency"},
+    {OptionBox::ChkTcpDelAckTick, L"tcpdelacktick"},
+    {OptionBox::ChkTcpNoDelay, L"tcpnodelay"},
+    {OptionBox::ChkNetworkThrottlingIndex, L"networkthrottleindex"},
+    {OptionBox::ChkSystemResponsiveness, L"systemresponsivess"},
+};
+
 class TuningControllerTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -83,9 +95,7 @@ class TuningControllerTest : public ::testing::Test {
 TEST_F(TuningControllerTest, FreshProfileChecksAllBoxesStoresThemAndIsIdle) {
   Load();
   EXPECT_EQ(view.options, kAll);
-  for (const Tweak& tweak : kTweaks) {
-    EXPECT_EQ(Stored(std::wstring(tweak.settingsKey)), Dword(1));
-  }
+  for (const auto& setting : kOptionSettings) EXPECT_EQ(Stored(setting.name), Dword(1));
   EXPECT_EQ(Stored(L"status"), Dword(0));
   EXPECT_EQ(controller->FStatus, stIdle);
   EXPECT_EQ(view.caption, L"Run");
@@ -103,6 +113,25 @@ TEST_F(TuningControllerTest, StoredFalseOptionStaysClearAndIsNotWrittenAgain) {
   EXPECT_FALSE(view.GetOption(OptionBox::ChkTcpNoDelay));
   EXPECT_TRUE(view.GetOption(OptionBox::ChkTCPAckFrequency));
   for (const auto& change : registry.Journal()) EXPECT_NE(change.name, L"tcpnodelay");
+}
+
+TEST_F(TuningControllerTest, EachBoxKeepsItsChoiceUnderItsOwnNameAcrossARestart) {
+  for (const auto& setting : kOptionSettings) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(setting.name)));
+    Load();
+    for (const bool checked : {false, true}) {
+      view.SetOption(setting.box, checked);
+      for (const auto& other : kOptionSettings) {
+        const bool expected = other.box == setting.box ? checked : true;
+        EXPECT_EQ(Stored(other.name), Dword(expected ? 1 : 0)) << "box set to " << checked;
+      }
+      // The next start shows what was stored, not what the box last showed.
+      view.options = {};
+      view.options[static_cast<std::size_t>(setting.box)] = !checked;
+      Load();
+      EXPECT_EQ(view.GetOption(setting.box), checked);
+    }
+  }
 }
 
 TEST_F(TuningControllerTest, StoredStatusIsShownNotActedOn) {
@@ -215,7 +244,7 @@ TEST_F(TuningControllerTest, StartAppliesTheCheckedBoxesRestartsAndSettlesRunnin
 
 TEST_F(TuningControllerTest, StopRevertsAllSixWhateverTheBoxesShow) {
   Store(L"status", 1);
-  for (const Tweak& tweak : kTweaks) Store(std::wstring(tweak.settingsKey), 0);
+  for (const auto& setting : kOptionSettings) Store(setting.name, 0);
   Load();
   Press();
   EXPECT_EQ(MachineChanges(),

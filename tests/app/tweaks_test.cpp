@@ -96,14 +96,23 @@ TEST(TweakCatalogue, RevertMakesTheSameSixCallsWhateverWasApplied) {
   }
 }
 
-TEST(TweakCatalogue, EmptyInterfaceIdentifierAddressesTheInterfacesKeyItself) {
-  MemoryRegistry keys;
-  RevertTweaks(keys, L"");
+TEST(TweakCatalogue, KeyPathsEndInTheInterfaceIdentifierWhateverItIs) {
   const std::wstring interfaces =
-      L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
-  ASSERT_EQ(keys.Journal().size(), 6u);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(Calls(keys)[i].keyPath, interfaces);
-  EXPECT_EQ(TweakKeyPath(TweakKey::kInterface, L""), interfaces + L"\\");
+      L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+  const struct {
+    TweakKey key;
+    std::wstring id;
+    std::wstring path;
+  } cases[] = {
+      {TweakKey::kInterface, std::wstring(kTestInterfaceId), kInterfaceKey},
+      // Without an adapter the revert lands on the Interfaces key itself.
+      {TweakKey::kInterface, L"", interfaces},
+      {TweakKey::kMessageQueuing, L"", kMsmqKey},
+      {TweakKey::kMultimedia, std::wstring(kTestInterfaceId), kMultimediaKey},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TweakKeyPath(c.key, c.id), c.path) << testing::PrintToString(c.id);
+  }
 }
 
 class TweaksOnRegistry : public RegistryTest {};

@@ -73,14 +73,29 @@ TEST(HttpCharset, ReadsTheCharsetParameter) {
   }
 }
 
-TEST(HttpCharset, MapsNamesToCodePages) {
-  EXPECT_EQ(CodePageOfCharset(L"utf-8"), kUtf8CodePage);
-  EXPECT_EQ(CodePageOfCharset(L"windows-1251"), 1251u);
-  EXPECT_EQ(CodePageOfCharset(L"iso-8859-1"), 28591u);
+TEST(HttpCharset, MapsEveryKnownNameToItsCodePage) {
+  const std::pair<const wchar_t*, unsigned> known[] = {
+      {L"utf-8", 65001},       {L"utf8", 65001},         {L"utf-16", 1200},
+      {L"utf-16le", 1200},     {L"utf-16be", 1201},      {L"us-ascii", 20127},
+      {L"windows-1250", 1250}, {L"windows-1251", 1251},  {L"windows-1252", 1252},
+      {L"windows-1253", 1253}, {L"windows-1254", 1254},  {L"windows-1255", 1255},
+      {L"windows-1256", 1256}, {L"windows-1257", 1257},  {L"windows-1258", 1258},
+      {L"iso-8859-1", 28591},  {L"latin1", 28591},       {L"iso-8859-2", 28592},
+      {L"iso-8859-5", 28595},  {L"iso-8859-15", 28605},  {L"koi8-r", 20866},
+      {L"koi8-u", 21866},      {L"shift_jis", 932},      {L"shift-jis", 932},
+      {L"sjis", 932},          {L"windows-31j", 932},    {L"euc-jp", 20932},
+      {L"euc-kr", 949},        {L"ks_c_5601-1987", 949}, {L"gb2312", 936},
+      {L"gbk", 936},           {L"gb18030", 54936},      {L"big5", 950},
+  };
+  for (const auto& [name, page] : known) {
+    EXPECT_EQ(CodePageOfCharset(name), page) << testing::PrintToString(std::wstring(name));
+  }
+  EXPECT_EQ(CodePageOfCharset(L"UTF-16BE"), 1201u);  // any letter case
   EXPECT_EQ(CodePageOfCharset(L"Shift_JIS"), 932u);
-  EXPECT_EQ(CodePageOfCharset(L"EUC-KR"), 949u);
-  EXPECT_EQ(CodePageOfCharset(L"x-unknown"), std::nullopt);
-  EXPECT_EQ(CodePageOfCharset(L""), std::nullopt);
+  for (const wchar_t* unknown : {L"x-unknown", L"", L"utf-16 ", L"utf-1", L"\u0130so-8859-1"}) {
+    EXPECT_EQ(CodePageOfCharset(unknown), std::nullopt)
+        << testing::PrintToString(std::wstring(unknown));
+  }
 }
 
 }  // namespace

@@ -9,12 +9,24 @@ namespace tavrin::test {
 namespace {
 
 TEST(RootKeyFromName, MatchesTheSevenNamesExactly) {
-  EXPECT_EQ(RootKeyFromName(L"HKEY_CLASSES_ROOT"), 0x80000000u);
-  EXPECT_EQ(RootKeyFromName(L"HKEY_LOCAL_MACHINE"), 0x80000002u);
-  EXPECT_EQ(RootKeyFromName(L"HKEY_DYN_DATA"), 0x80000006u);
-  EXPECT_EQ(RootKeyFromName(L"hkey_local_machine"), 0u);
-  EXPECT_EQ(RootKeyFromName(L"HKLM"), 0u);
-  EXPECT_EQ(RootKeyFromName(L""), 0u);
+  const std::pair<const wchar_t*, RegHandle> cases[] = {
+      {L"HKEY_CLASSES_ROOT", 0x80000000u},
+      {L"HKEY_CURRENT_USER", 0x80000001u},
+      {L"HKEY_LOCAL_MACHINE", 0x80000002u},
+      {L"HKEY_USERS", 0x80000003u},
+      {L"HKEY_PERFORMANCE_DATA", 0x80000004u},
+      {L"HKEY_CURRENT_CONFIG", 0x80000005u},
+      {L"HKEY_DYN_DATA", 0x80000006u},
+      // No case folding, no abbreviations, nothing around the name.
+      {L"hkey_local_machine", 0},
+      {L"HKLM", 0},
+      {L"HKEY_LOCAL_MACHINE ", 0},
+      {L"HKEY_LOCAL", 0},
+      {L"", 0},
+  };
+  for (const auto& [name, root] : cases) {
+    EXPECT_EQ(RootKeyFromName(name), root) << testing::PrintToString(std::wstring(name));
+  }
 }
 
 class RegistryValues : public RegistryTest {};

@@ -25,6 +25,7 @@ TEST(Markup, SplitsTextIntoRunsByTag) {
        {{{L"a <I>b</I> <FC:clRed>c"}, {L" 1 < 2 >"}}, false}},
       // Tags nest; an unmatched closing tag changes nothing.
       {L"<B><B>x</B>y</B>z</B>", {{{L"x", true}, {L"y", true}, {L"z"}}, false}},
+      {L"a</FC>b<FC:clGray>c</FC>d", {{{L"a"}, {L"b"}, {L"c", false, true}, {L"d"}}, false}},
       {L"<C>unclosed", {{{L"unclosed"}}, true}},
       {L"<C></C>", {{}, false}},
   };
