@@ -536,5 +536,37 @@ TEST(ProgramVersion, TheProgramCarriesItsFileVersion) {
   EXPECT_EQ(GetFileVersion(L"Z:\\no\\such\\file.exe", L"%d.%d.%d.%d"), L"0.0.0.0");
 }
 
+// The shell picks the image nearest its need; scaled ones blur.
+TEST(ProgramIcon, HoldsAnImageForEveryDisplayScale) {
+  const HMODULE program = LoadLibraryExW(TAVRIN_PROGRAM_FILE, nullptr,
+                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(program, nullptr);
+  const HRSRC group = FindResourceW(program, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+  ASSERT_NE(group, nullptr);
+  const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(program, group)));
+  const WORD count = *reinterpret_cast<const WORD*>(directory + 4);
+  std::vector<int> sizes;
+  for (WORD i = 0; i < count; ++i) {
+    const BYTE width = directory[6 + 14 * i];  // 0 stands for 256
+    sizes.push_back(width ? width : 256);
+  }
+  EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 256}));
+  for (const int size : sizes) {
+    SCOPED_TRACE(size);
+    const auto icon = static_cast<HICON>(
+        LoadImageW(program, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, size);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+  }
+  FreeLibrary(program);
+}
+
 }  // namespace
 }  // namespace tavrin::test
