@@ -150,6 +150,23 @@ std::optional<TButtonLook> ResolveButtonLook(std::wstring_view familyName,
   return std::nullopt;
 }
 
+TButtonLook HighContrastLook(const TButtonLook& look) {
+  TButtonLook contrast = look;
+  for (TStyledButtonAttributes& a : contrast.sets) {
+    a.ButtonDrawStyle = btnSolid;
+    a.BorderDrawStyle = brdSolid;
+    a.ButtonColor = clWindow;
+    a.BorderColor = clWindowText;
+    a.FontColor = clWindowText;
+  }
+  using enum TButtonState;
+  contrast[Pressed].ButtonColor = contrast[Pressed].BorderColor = clHighlight;
+  contrast[Pressed].FontColor = clHighlightText;
+  contrast[Hot].BorderColor = contrast[Selected].BorderColor = clHighlight;
+  contrast[Disabled].BorderColor = contrast[Disabled].FontColor = clGrayText;
+  return contrast;
+}
+
 TButtonState ChooseButtonState(const TButtonCondition& c) {
   if (!c.enabled) return TButtonState::Disabled;
   if (c.pushed || c.down) return TButtonState::Pressed;

@@ -91,6 +91,11 @@ void RegisterMorvaneStyles();
 std::optional<TButtonLook> ResolveButtonLook(std::wstring_view family, std::wstring_view styleClass,
                                              std::wstring_view appearance);
 
+// The look in the user's high-contrast colours: window text on window, the
+// highlight pair when pressed, a highlight outline when hot or focused and
+// grey text when disabled. Shapes and font styles stay.
+TButtonLook HighContrastLook(const TButtonLook& look);
+
 // What a button's state is chosen from.
 struct TButtonCondition {
   bool enabled = true;

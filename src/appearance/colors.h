@@ -28,6 +28,9 @@ inline constexpr TColor clSilver = RgbColor(192, 192, 192);
 inline constexpr TColor clWindow = SystemColor(5);      // COLOR_WINDOW
 inline constexpr TColor clWindowText = SystemColor(8);  // COLOR_WINDOWTEXT
 inline constexpr TColor clGrayText = SystemColor(17);   // COLOR_GRAYTEXT
+inline constexpr TColor clHighlight = SystemColor(13);      // COLOR_HIGHLIGHT
+inline constexpr TColor clHighlightText = SystemColor(14);  // COLOR_HIGHLIGHTTEXT
+inline constexpr TColor clHotLight = SystemColor(26);       // COLOR_HOTLIGHT
 
 // The program's accent: the window's top strip and its styled buttons.
 inline constexpr TColor AccentColor = RgbColor(61, 132, 221);

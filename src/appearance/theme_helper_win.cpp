@@ -7,6 +7,7 @@
 
 #include "widgets/error_report.h"
 #include "widgets/form_win.h"
+#include "widgets/high_contrast_win.h"
 #include "widgets/panels_win.h"
 
 namespace tavrin {
@@ -48,7 +49,10 @@ LRESULT CALLBACK TThemeHelper::FormWndProc(HWND window, UINT message, WPARAM wPa
   auto& helper = *reinterpret_cast<TThemeHelper*>(self);
   RunGuarded(L"TThemeHelper", [&] {
     if (message == WM_ACTIVATE) helper.FIsActive = LOWORD(wParam) != WA_INACTIVE;
-    if (message == WM_SIZE || message == WM_ACTIVATE) helper.UpdateAccentBar();
+    if (message == WM_SIZE || message == WM_ACTIVATE || message == WM_SYSCOLORCHANGE ||
+        message == WM_SETTINGCHANGE) {
+      helper.UpdateAccentBar();
+    }
   });
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(window, &TThemeHelper::FormWndProc, kHookId);
@@ -59,7 +63,8 @@ LRESULT CALLBACK TThemeHelper::FormWndProc(HWND window, UINT message, WPARAM wPa
 }
 
 void TThemeHelper::UpdateAccentBar() {
-  const TColor color = FIsActive ? FActiveColor : clGrayText;
+  const TColor active = HighContrastOn() ? clWindowText : FActiveColor;
+  const TColor color = FIsActive ? active : clGrayText;
   FShape->SetBrushColor(color);
   FShape->SetPenColor(color);
   FShape->SetVisible(FForm->GetBorderStyle() != BorderStyle::None);

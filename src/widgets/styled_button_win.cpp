@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "appearance/button_painter_win.h"
+#include "widgets/high_contrast_win.h"
 
 namespace tavrin {
 
@@ -88,7 +89,8 @@ LRESULT StyledButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void StyledButton::Paint(HDC dc, const RECT& client) {
-  DrawStyledButton(dc, client, look_[State()], radius_, Dpi(), GetCaption(), Font());
+  const TButtonLook& look = HighContrastOn() ? HighContrastLook(look_) : look_;
+  DrawStyledButton(dc, client, look[State()], radius_, Dpi(), GetCaption(), Font());
 }
 
 ToolButton::ToolButton(std::wstring name, StyledToolbar* toolbar, DesignRect bounds)

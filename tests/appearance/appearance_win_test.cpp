@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <stdexcept>
 
 #include "appearance/fit_label_font.h"
 #include "appearance/theme_helper_win.h"
 #include "support/gui_win.h"
 #include "widgets/form_win.h"
+#include "widgets/high_contrast_win.h"
 #include "widgets/labels_win.h"
 #include "widgets/panels_win.h"
 #include "widgets/styled_button_win.h"
@@ -61,6 +63,82 @@ TEST_F(Appearance, HeaderButtonsOutlinedUntilDown) {
   home.SetDown(true);
   ExpectButtonLook(home.Handle(), {kAccent, kAccent, kWhite}, "down");
   ExpectButtonLook(config.Handle(), {kWhite, RGB(0, 0, 0), RGB(0, 0, 0)}, "up");
+}
+
+// A dark contrast theme while it lives: its colours through SetSysColors, and
+// the setting itself through the seam, as Wine refuses SPI_SETHIGHCONTRAST.
+class DarkContrastTheme {
+ public:
+  static constexpr COLORREF kWindow = RGB(0, 0, 0);
+  static constexpr COLORREF kText = RGB(255, 255, 255);
+  static constexpr COLORREF kHighlight = RGB(0x1A, 0xEB, 0xFF);
+  static constexpr COLORREF kHighlightText = RGB(0, 0, 0);
+  static constexpr COLORREF kGrayText = RGB(0x3F, 0xF2, 0x3F);
+
+  explicit DarkContrastTheme(bool on) {
+    const std::array<COLORREF, kElements.size()> dark = {kWindow, kText, kHighlight,
+                                                         kHighlightText, kGrayText};
+    for (std::size_t i = 0; i < kElements.size(); ++i) saved_[i] = GetSysColor(kElements[i]);
+    SetSysColors(kElements.size(), kElements.data(), dark.data());
+    SetHighContrastSource([on] { return on; });
+  }
+  ~DarkContrastTheme() {
+    SetSysColors(kElements.size(), kElements.data(), saved_.data());
+    SetHighContrastSource(nullptr);
+  }
+  DarkContrastTheme(const DarkContrastTheme&) = delete;
+  DarkContrastTheme& operator=(const DarkContrastTheme&) = delete;
+
+ private:
+  static constexpr std::array<int, 5> kElements = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
+                                                   COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT};
+  std::array<COLORREF, kElements.size()> saved_{};
+};
+
+TEST_F(Appearance, HighContrastDrawsButtonsAndStripInTheSystemPairs) {
+  using Theme = DarkContrastTheme;
+  auto& start = form_.Add<StyledButton>(L"BtnStart", &form_, DesignRect{20, 20, 162, 68});
+  start.SetStyle(L"Morvane", L"Outline");
+  start.SetRadius(6);
+  start.SetCaption(L"Run");
+  auto& bar = form_.Add<StyledToolbar>(L"BtnHead", &form_, DesignRect{10, 100, 280, 30});
+  bar.SetButtonSize(70, 30);
+  bar.SetStyle(L"Morvane", L"Header", 4);
+  ToolButton& home = bar.AddButton(form_, L"BtnHome", L"Home");
+  ToolButton& config = bar.AddButton(form_, L"BtnConfig", L"Config");
+  home.SetDown(true);
+  const HWND strip = TThemeHelper::Attach(&form_).Bar().Handle();
+
+  {
+    SCOPED_TRACE("off");
+    const Theme theme(false);
+    SendMessageW(form_.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    // The program's own colours, whatever the system's are.
+    ExpectButtonLook(home.Handle(), {kAccent, kAccent, kWhite}, "header down");
+    EXPECT_EQ(PixelAt(strip, 10, 1), kAccent);
+  }
+  {
+    SCOPED_TRACE("on");
+    const Theme theme(true);
+    SendMessageW(form_.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    ExpectButtonLook(start.Handle(), {Theme::kWindow, Theme::kText, Theme::kText}, "normal");
+    ExpectButtonLook(config.Handle(), {Theme::kWindow, Theme::kText, Theme::kText}, "header up");
+    ExpectButtonLook(home.Handle(), {Theme::kHighlight, Theme::kHighlight, Theme::kHighlightText},
+                     "header down");
+    start.SetDown(true);
+    ExpectButtonLook(start.Handle(),
+                     {Theme::kHighlight, Theme::kHighlight, Theme::kHighlightText}, "down");
+    start.SetDown(false);
+    start.SetEnabled(false);
+    ExpectButtonLook(start.Handle(), {Theme::kWindow, Theme::kGrayText, Theme::kGrayText},
+                     "disabled");
+    EXPECT_EQ(PixelAt(strip, 10, 1), Theme::kText);
+    SendMessageW(form_.Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(PixelAt(strip, 10, 1), Theme::kGrayText);
+    SendMessageW(form_.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+  }
+  SendMessageW(form_.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(PixelAt(strip, 10, 1), kAccent);
 }
 
 TEST_F(Appearance, AccentStripFollowsActivation) {
