@@ -7,6 +7,8 @@ scripts/setup.sh
 
 jobs=$(nproc)
 status=0
+echo "== layer order"
+scripts/check_layers.sh || status=1
 for preset in native windows; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"

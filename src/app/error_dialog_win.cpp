@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/program_info.h"
+#include "app/application_title.h"
 
 namespace tavrin {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/error_report.h"
+#include "base/error_report.h"
 
 namespace tavrin {
 

@@ -9,16 +9,16 @@
 
 #include "app/error_dialog_win.h"
 #include "app/main_window_win.h"
-#include "app/program_info.h"
+#include "app/service_host_win.h"
 #include "app/startup_timing_win.h"
 #include "app/tuning_services_win.h"
 #include "app/window_dispatcher_win.h"
 #include "appearance/button_styles.h"
+#include "base/error_report.h"
 #include "i18n/localisation.h"
-#include "service/check_in.h"
-#include "service/process_random.h"
+#include "sys/process_random.h"
+#include "sys/shell_open.h"
 #include "sys/single_instance_win.h"
-#include "widgets/error_report.h"
 #include "widgets/gdiplus_win.h"
 
 namespace tavrin {

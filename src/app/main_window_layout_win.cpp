@@ -1,7 +1,7 @@
 // The main window's controls as designed: positions and sizes in pixels at
 // 96 dpi relative to the parent, captions as Korean source texts.
+#include "app/logo_win.h"
 #include "app/main_window_win.h"
-#include "widgets/logo_win.h"
 
 namespace tavrin {
 namespace {

@@ -2,13 +2,14 @@
 
 #include <array>
 
-#include "app/program_info.h"
+#include "app/application_title.h"
+#include "app/interface_translation.h"
 #include "appearance/fit_label_font.h"
 #include "appearance/theme_helper_win.h"
+#include "base/ascii_case.h"
 #include "build_config.h"
-#include "i18n/ascii_case.h"
-#include "i18n/interface_translation.h"
 #include "i18n/translation.h"
+#include "sys/file_version.h"
 
 namespace tavrin {
 namespace {

@@ -7,13 +7,13 @@
 
 #include "app/tuning_controller.h"
 #include "app/tuning_view.h"
+#include "appearance/styled_button_win.h"
 #include "service/check_in.h"
 #include "widgets/activity_indicator_win.h"
 #include "widgets/form_win.h"
 #include "widgets/labels_win.h"
 #include "widgets/option_boxes_win.h"
 #include "widgets/panels_win.h"
-#include "widgets/styled_button_win.h"
 #include "widgets/vector_image_win.h"
 
 namespace tavrin {

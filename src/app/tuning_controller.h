@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "app/interface_thread.h"
 #include "app/tuning_view.h"
 #include "app/tweaks.h"
+#include "base/interface_thread.h"
 #include "sys/registry_keys.h"
 
 namespace tavrin {

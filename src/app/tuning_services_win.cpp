@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
-#include "sys/network.h"
+#include "build_config.h"
+#include "sys/adapter_discovery_win.h"
+#include "sys/adapter_restart_win.h"
+#include "sys/reachability.h"
 
 namespace tavrin {
 namespace {
@@ -23,7 +26,10 @@ class SystemConnections final : public ConnectionRestart {
 
 class SystemProbe final : public ReachabilityProbe {
  public:
-  bool IsOnline() override { return tavrin::IsOnline(); }
+  // The maker's public-address endpoint.
+  bool IsOnline() override {
+    return tavrin::IsOnline(SystemHttp(), std::wstring(build::kApiUrl) + L"/myip");
+  }
 };
 
 class SystemClock final : public Clock {

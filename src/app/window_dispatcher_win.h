@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/interface_thread.h"
+#include "base/interface_thread.h"
 
 namespace tavrin {
 

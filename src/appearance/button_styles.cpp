@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "i18n/ascii_case.h"
+#include "appearance/family_colors.h"
+#include "base/ascii_case.h"
 
 namespace tavrin {
 namespace {

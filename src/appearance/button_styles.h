@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "appearance/colors.h"
+#include "widgets/colors.h"
 
 // Styled buttons take their look from a named style family instead of the
 // system theme: the family fills one attribute set per button state.

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "widgets/error_report.h"
+#include "base/error_report.h"
 #include "widgets/form_win.h"
 #include "widgets/high_contrast_win.h"
 #include "widgets/panels_win.h"

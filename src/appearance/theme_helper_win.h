@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "appearance/colors.h"
+#include "appearance/family_colors.h"
 #include "widgets/component.h"
 
 namespace tavrin {

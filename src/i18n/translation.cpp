@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 
-#include "i18n/ascii_case.h"
-#include "i18n/text_encoding.h"
+#include "base/ascii_case.h"
+#include "base/text_encoding.h"
 
 namespace tavrin {
 

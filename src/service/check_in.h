@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/interface_thread.h"
+#include "base/interface_thread.h"
 #include "sys/http_client.h"
 
 // The start-up check-in with the maker's web service: the request on a worker
@@ -42,10 +42,6 @@ struct ServiceHost {
   std::function<bool(const std::wstring& reply)> updateDialog;
   std::function<void(const std::wstring& target)> shellOpen;
 };
-
-// The program's own: WinHTTP, the registry, the interface language, 10 ms
-// sleeps, the update prompt and the shell (Windows builds only).
-ServiceHost SystemServiceHost(std::shared_ptr<InterfaceThread> interfaceThread);
 
 // The check-in's headers in the order they are sent.
 std::vector<HttpHeader> CheckInHeaders(const ServiceHost& host);

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <vector>
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tavrin {
 namespace {

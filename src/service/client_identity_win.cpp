@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "service/client_identity.h"
-#include "service/process_random.h"
+#include "sys/process_random.h"
 
 namespace tavrin {
 namespace {

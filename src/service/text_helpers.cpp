@@ -1,6 +1,6 @@
 #include "service/text_helpers.h"
 
-#include "i18n/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace tavrin {
 namespace {

@@ -1,8 +1,8 @@
 #include "service/update_prompt.h"
 
 #include <array>
-#include <cmath>
 
+#include "base/dpi.h"
 #include "service/text_helpers.h"
 
 namespace tavrin {
@@ -130,11 +130,6 @@ bool IsWebUrl(const std::wstring& target) {
     if (c <= L' ' || c == 0x7F) return false;
   }
   return true;
-}
-
-int ScaleForDpi(int pixels, int dpi) {
-  const long hundredths = std::lround(dpi * 100.0 / 96.0);
-  return static_cast<int>(std::lround(pixels * hundredths / 100.0));
 }
 
 int NoticeGrowth(int dpi, int heightAdjust) { return ScaleForDpi(40 - heightAdjust, dpi); }

@@ -32,9 +32,6 @@ UpdateInfo ReadUpdateInfo(const std::wstring& reply);
 // https:// URLs are ever handed to the shell.
 bool IsWebUrl(const std::wstring& target);
 
-// S(x): x pixels at 96 dpi scaled to `dpi` in whole hundredths.
-int ScaleForDpi(int pixels, int dpi);
-
 // The growth of a prompt that shows a notice, and where the separator line and
 // the check box or link label go once it has grown to outer height `height`.
 // heightAdjust is taken off the layout distances.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tavrin {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "i18n/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace tavrin {
 namespace {

@@ -5,11 +5,12 @@
 #include <objbase.h>
 // clang-format on
 
+#include "sys/adapter_discovery_win.h"
+
 #include <cstdio>
 #include <system_error>
 #include <vector>
 
-#include "sys/network.h"
 #include "sys/wmi_adapter_source.h"
 
 namespace tavrin {

@@ -6,10 +6,11 @@
 #include <wrl/client.h>
 // clang-format on
 
+#include "sys/adapter_restart_win.h"
+
 #include <memory>
 
-#include "i18n/ascii_case.h"
-#include "sys/network.h"
+#include "base/ascii_case.h"
 
 namespace tavrin {
 namespace {

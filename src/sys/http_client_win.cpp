@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 #include "sys/http_charset.h"
 #include "sys/http_client.h"
 

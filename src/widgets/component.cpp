@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "i18n/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace tavrin {
 

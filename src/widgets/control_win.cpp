@@ -5,7 +5,8 @@
 #include <set>
 #include <stdexcept>
 
-#include "widgets/error_report.h"
+#include "base/dpi.h"
+#include "base/error_report.h"
 
 namespace tavrin {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "appearance/colors.h"
+#include "widgets/colors.h"
 #include "widgets/component.h"
 #include "widgets/gdi_win.h"
 

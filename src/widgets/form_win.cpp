@@ -1,5 +1,7 @@
 #include "widgets/form_win.h"
 
+#include "base/dpi.h"
+
 namespace tavrin {
 
 Form::Form(std::wstring name, int clientWidth, int clientHeight)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/dpi.h"
+
 namespace tavrin {
 
 COLORREF ResolveColor(TColor color) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <type_traits>
 
-#include "appearance/colors.h"
+#include "widgets/colors.h"
 
 // Owners for GDI handles, double-buffered painting and fonts by description.
 namespace tavrin {

@@ -4,7 +4,7 @@
 #include <array>
 #include <optional>
 
-#include "i18n/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace tavrin {
 namespace {

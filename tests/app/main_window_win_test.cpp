@@ -7,16 +7,18 @@
 #include <iterator>
 #include <memory>
 
+#include "app/application_title.h"
 #include "app/error_dialog_win.h"
-#include "app/program_info.h"
 #include "app/tuning_fakes.h"
 #include "app/window_dispatcher_win.h"
+#include "base/dpi.h"
 #include "build_config.h"
 #include "i18n/translation.h"
 #include "settings/config.h"
 #include "support/gui_win.h"
 #include "support/registry_backends.h"
 #include "support/service_fakes.h"
+#include "sys/file_version.h"
 #include "sys/memory_registry.h"
 
 namespace tavrin::test {

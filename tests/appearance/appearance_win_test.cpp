@@ -4,13 +4,13 @@
 #include <stdexcept>
 
 #include "appearance/fit_label_font.h"
+#include "appearance/styled_button_win.h"
 #include "appearance/theme_helper_win.h"
 #include "support/gui_win.h"
 #include "widgets/form_win.h"
 #include "widgets/high_contrast_win.h"
 #include "widgets/labels_win.h"
 #include "widgets/panels_win.h"
-#include "widgets/styled_button_win.h"
 
 namespace tavrin::test {
 namespace {

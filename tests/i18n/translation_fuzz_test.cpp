@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 #include "i18n/translation.h"
 #include "support/random_inputs.h"
 

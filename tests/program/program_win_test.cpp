@@ -23,7 +23,7 @@
 #include "i18n/localisation.h"
 #include "i18n/translation.h"
 #include "support/standin.h"
-#include "sys/network.h"
+#include "sys/adapter_discovery_win.h"
 
 namespace tavrin::test {
 namespace {

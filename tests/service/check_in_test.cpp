@@ -9,7 +9,7 @@
 #include <set>
 #include <thread>
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 #include "support/service_fakes.h"
 
 namespace tavrin::test {

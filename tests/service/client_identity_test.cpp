@@ -6,14 +6,14 @@
 #include <deque>
 #include <set>
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 #include "support/registry_backends.h"
 #include "sys/memory_registry.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
-#include "service/process_random.h"
+#include "sys/process_random.h"
 #endif
 
 namespace tavrin::test {

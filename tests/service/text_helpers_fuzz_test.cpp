@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "i18n/ascii_case.h"
+#include "base/ascii_case.h"
 #include "service/text_helpers.h"
 #include "support/random_inputs.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tavrin::test {
 namespace {

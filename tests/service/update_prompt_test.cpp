@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tavrin::test {
 namespace {

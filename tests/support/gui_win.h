@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/error_report.h"
+#include "base/error_report.h"
 
 // In-process GUI tests: the process is DPI aware, GDI+ runs and the style
 // family is registered before the first test; each test records the errors

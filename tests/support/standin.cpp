@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "base/text_encoding.h"
 #include "build_config.h"
-#include "i18n/text_encoding.h"
 
 namespace tavrin::test {
 namespace {

@@ -7,6 +7,8 @@
 #include <objbase.h>
 // clang-format on
 
+#include "sys/adapter_discovery_win.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,9 +16,8 @@
 #include <iostream>
 #include <thread>
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 #include "sys/adapter_discovery.h"
-#include "sys/network.h"
 
 namespace tavrin {
 namespace {

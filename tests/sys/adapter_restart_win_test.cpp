@@ -8,14 +8,15 @@
 #include <objbase.h>
 // clang-format on
 
+#include "sys/adapter_restart_win.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "fakes/fake_netcon.h"
-#include "i18n/text_encoding.h"
-#include "sys/network.h"
 
 namespace fake_netcon {
 void PrintTo(const Call& call, std::ostream* out) {

@@ -2,13 +2,14 @@
 
 #include <stdexcept>
 
+#include "appearance/family_colors.h"
+#include "appearance/styled_button_win.h"
 #include "support/gui_win.h"
 #include "widgets/activity_indicator_win.h"
 #include "widgets/form_win.h"
 #include "widgets/labels_win.h"
 #include "widgets/option_boxes_win.h"
 #include "widgets/panels_win.h"
-#include "widgets/styled_button_win.h"
 #include "widgets/vector_image_win.h"
 
 namespace tavrin::test {

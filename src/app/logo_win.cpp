@@ -1,10 +1,10 @@
-#include "widgets/logo_win.h"
+#include "app/logo_win.h"
 
 #include <initializer_list>
 #include <iterator>
 #include <vector>
 
-#include "appearance/colors.h"
+#include "appearance/family_colors.h"
 
 namespace tavrin {
 namespace {

@@ -1,12 +1,8 @@
-// Windows headers in the order they build on each other.
-// clang-format off
 #include <windows.h>
-#include <shellapi.h>
-// clang-format on
 
 #include <vector>
 
-#include "app/program_info.h"
+#include "sys/file_version.h"
 
 namespace tavrin {
 
@@ -38,10 +34,6 @@ std::wstring GetAppVersion(const std::wstring& format) {
     }
     path.resize(path.size() * 2);
   }
-}
-
-void ShellOpen(const std::wstring& target) {
-  ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace tavrin

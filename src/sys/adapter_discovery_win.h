@@ -4,9 +4,8 @@
 #include <vector>
 
 #include "sys/local_addresses.h"
-#include "sys/reachability.h"
 
-// The active adapter, its restart and the reachability probe (Windows).
+// The active adapter as Windows reports it.
 namespace tavrin {
 
 // The connected physical adapter that carries the local IPv4 network: its WMI
@@ -22,12 +21,5 @@ std::vector<std::wstring> LocalAddressCandidates();
 // The host's adapter list in its own order; the gateways only on request, as
 // they make the list slower to read. Throws when it is unreadable.
 std::vector<AdapterRecord> ReadAdapterRecords(bool withGateways);
-
-// Disconnects (false) or connects (true) the network connection whose GUID
-// equals id, letter case aside. COM must be initialised on the thread.
-bool SetAdapterConnected(const std::wstring& id, bool connected);
-
-// One probe of the maker's public-address endpoint.
-bool IsOnline();
 
 }  // namespace tavrin

@@ -4,7 +4,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "service/update_dialog.h"
+#include "app/update_dialog.h"
+#include "base/dpi.h"
 #include "service/update_prompt.h"
 
 namespace tavrin {

@@ -1,8 +1,8 @@
-#include "widgets/error_report.h"
+#include "base/error_report.h"
 
 #include <utility>
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tavrin {
 namespace {

@@ -1,4 +1,4 @@
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tavrin {
 namespace {

@@ -1,8 +1,6 @@
-#include "app/program_info.h"
+#include "sys/file_version.h"
 
 namespace tavrin {
-
-std::wstring ApplicationTitle;
 
 std::wstring FormatVersion(const std::wstring& format, const std::array<unsigned, 4>& parts) {
   std::wstring text;

@@ -37,12 +37,6 @@ PromptAnswerer* current = nullptr;
 
 }  // namespace
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
-  return text;
-}
-
 RECT InDialog(HWND dialog, HWND control) {
   RECT rect{};
   GetWindowRect(control, &rect);

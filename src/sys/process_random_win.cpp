@@ -3,7 +3,7 @@
 #include <mutex>
 #include <random>
 
-#include "service/process_random.h"
+#include "sys/process_random.h"
 
 namespace tavrin {
 namespace {

@@ -1,4 +1,4 @@
-#include "widgets/styled_button_win.h"
+#include "appearance/styled_button_win.h"
 
 #include <windowsx.h>
 

@@ -1,23 +1,11 @@
-#include "appearance/colors.h"
+#include "appearance/family_colors.h"
 
 #include <cmath>
 #include <cstdint>
 
-namespace tavrin {
+#include "base/dpi.h"
 
-int MulDivRounded(int number, int numerator, int denominator) {
-  if (denominator == 0) return -1;
-  std::int64_t product = static_cast<std::int64_t>(number) * numerator;
-  std::int64_t divisor = denominator;
-  if (divisor < 0) {
-    product = -product;
-    divisor = -divisor;
-  }
-  const std::int64_t half = divisor / 2;
-  const std::int64_t result = (product >= 0 ? product + half : product - half) / divisor;
-  if (result > 2147483647 || result < -2147483647) return -1;
-  return static_cast<int>(result);
-}
+namespace tavrin {
 
 TColor LightenColor(TColor plain, int percent) {
   const auto lighten = [percent](std::uint8_t x) {

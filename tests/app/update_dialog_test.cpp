@@ -1,4 +1,4 @@
-#include "service/update_dialog.h"
+#include "app/update_dialog.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 #include "prompt_driver_win.h"
 
 namespace tavrin::test {

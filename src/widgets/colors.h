@@ -32,18 +32,4 @@ inline constexpr TColor clHighlight = SystemColor(13);      // COLOR_HIGHLIGHT
 inline constexpr TColor clHighlightText = SystemColor(14);  // COLOR_HIGHLIGHTTEXT
 inline constexpr TColor clHotLight = SystemColor(26);       // COLOR_HOTLIGHT
 
-// The program's accent: the window's top strip and its styled buttons.
-inline constexpr TColor AccentColor = RgbColor(61, 132, 221);
-
-// number * numerator / denominator in 64 bits, rounded to nearest with halves
-// away from zero, as the Windows MulDiv; -1 on a zero denominator or overflow.
-int MulDivRounded(int number, int numerator, int denominator);
-
-// Each channel moves `percent` of the way towards white. Takes a plain colour:
-// resolve system colour references first.
-TColor LightenColor(TColor plain, int percent);
-
-// The colour's luminance as a grey (0.299 R + 0.587 G + 0.114 B, halves to even).
-TColor GrayOf(TColor plain);
-
 }  // namespace tavrin

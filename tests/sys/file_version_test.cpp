@@ -1,4 +1,4 @@
-#include "app/program_info.h"
+#include "sys/file_version.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "i18n/interface_translation.h"
+#include "app/interface_translation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,15 @@
+#include "app/service_host_win.h"
+
 #include <windows.h>
 
-#include "app/program_info.h"
+#include "app/application_title.h"
+#include "app/update_dialog.h"
 #include "i18n/translation.h"
 #include "service/check_in.h"
 #include "service/client_identity.h"
-#include "service/update_dialog.h"
+#include "sys/file_version.h"
 #include "sys/registry_keys.h"
+#include "sys/shell_open.h"
 
 namespace tavrin {
 

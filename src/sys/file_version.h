@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-// What the program knows about itself, and its way out to the shell.
+// File versions, the running executable's first.
 namespace tavrin {
 
 // The running executable's file version in `format`, whose "%d"s take major,
@@ -15,12 +15,5 @@ std::wstring GetFileVersion(const std::wstring& path, const std::wstring& format
 // Fills each "%d" of `format` with the next part; a format is never
 // interpreted beyond that, so no text can make it read what is not there.
 std::wstring FormatVersion(const std::wstring& format, const std::array<unsigned, 4>& parts);
-
-// The shell's "open" of a URL or path, without owner; the outcome is not examined.
-void ShellOpen(const std::wstring& target);
-
-// The application's title, which prompts use as theirs; the main window sets
-// it to its caption once translated.
-extern std::wstring ApplicationTitle;
 
 }  // namespace tavrin

@@ -7,6 +7,8 @@
 #include <windows.h>
 // clang-format on
 
+#include "app/service_host_win.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -15,7 +17,7 @@
 #include <thread>
 
 #include "app/window_dispatcher_win.h"
-#include "i18n/text_encoding.h"
+#include "base/text_encoding.h"
 #include "prompt_driver_win.h"
 #include "service/check_in.h"
 #include "service/text_helpers.h"

@@ -5,11 +5,12 @@
 #include <functional>
 #include <string>
 
+#include "support/gui_win.h"
+
 // Finds the update prompt once it shows on this thread and answers it as the
 // user would, from a timer that its modal loop serves.
 namespace tavrin::test {
 
-std::wstring WindowText(HWND window);
 // The window's rectangle in the dialog's client coordinates.
 RECT InDialog(HWND dialog, HWND control);
 

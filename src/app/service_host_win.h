@@ -1,0 +1,13 @@
+#pragma once
+
+#include <memory>
+
+#include "service/check_in.h"
+
+namespace tavrin {
+
+// The program's own: WinHTTP, the registry, the interface language, 10 ms
+// sleeps, the update prompt and the shell.
+ServiceHost SystemServiceHost(std::shared_ptr<InterfaceThread> interfaceThread);
+
+}  // namespace tavrin
