@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <exception>
 #include <optional>
-#include <thread>
 
+#include "base/worker.h"
 #include "i18n/translation.h"
 #include "settings/config.h"
 
@@ -167,15 +168,23 @@ void TTuningController::Refresh(TStatus status) {
   services_.connections.SetAdapterConnected(NetworkGUID, false);
   services_.connections.SetAdapterConnected(NetworkGUID, true);
 
-  std::thread([record] {
-    WaitForNetwork(*record->probe, *record->clock, record->controller);
+  StartWorker(services_.interfaceThread, L"the wait for the network", [record] {
+    // The tweaks are written: the state settles on them even when the wait
+    // failed, and the failure is reported after that.
+    std::exception_ptr failure;
+    try {
+      WaitForNetwork(*record->probe, *record->clock, record->controller);
+    } catch (...) {
+      failure = std::current_exception();
+    }
     record->interfaceThread->RunOnInterfaceThread([record] {
       if (TTuningController* controller = record->controller) {
         controller->waiting_.reset();
         controller->SetStatus(record->Status);
       }
     });
-  }).detach();
+    if (failure) std::rethrow_exception(failure);
+  });
 }
 
 void TTuningController::ChkTCPAckFrequencyClick() { SaveOption(OptionBox::ChkTCPAckFrequency); }

@@ -1,8 +1,8 @@
 #include "service/check_in.h"
 
 #include <algorithm>
-#include <thread>
 
+#include "base/worker.h"
 #include "service/update_prompt.h"
 
 namespace tavrin {
@@ -63,17 +63,6 @@ void RunCheckIn(const std::shared_ptr<CheckInContext>& context) {
   context->host.interfaceThread->RunOnInterfaceThread([record] { HandOver(*record); });
 }
 
-// A worker has nobody to report to: whatever escapes it ends it quietly.
-template <class Work>
-void StartSelfFreeing(Work work) {
-  std::thread([work = std::move(work)] {
-    try {
-      work();
-    } catch (...) {
-    }
-  }).detach();
-}
-
 }  // namespace
 
 std::vector<HttpHeader> CheckInHeaders(const ServiceHost& host) {
@@ -110,7 +99,8 @@ void CheckUpdate(const std::wstring& endpoint, CheckInCallback AProc, int height
   // state that the program's end may be tearing down.
   auto context =
       std::make_shared<CheckInContext>(CheckInContext{std::move(AProc), std::move(host), endpoint});
-  StartSelfFreeing([context] { RunCheckIn(context); });
+  StartWorker(context->host.interfaceThread, L"the check-in with the web service",
+              [context] { RunCheckIn(context); });
 }
 
 void SendHold(const ServiceHost& host, const std::wstring& url) {
@@ -120,7 +110,7 @@ void SendHold(const ServiceHost& host, const std::wstring& url) {
 }
 
 void StartSendHold(const ServiceHost& host, const std::wstring& url) {
-  StartSelfFreeing([host, url] { SendHold(host, url); });
+  StartWorker(host.interfaceThread, L"the hold request", [host, url] { SendHold(host, url); });
 }
 
 }  // namespace tavrin

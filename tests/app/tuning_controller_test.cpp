@@ -10,6 +10,7 @@
 #include "app/tuning_fakes.h"
 #include "i18n/translation.h"
 #include "settings/config.h"
+#include "support/error_recorder.h"
 #include "support/registry_backends.h"
 #include "sys/memory_registry.h"
 
@@ -337,6 +338,41 @@ TEST_F(TuningControllerTest, TheWaitEndsOnceFiveMinutesHavePassedWhateverTheProb
     EXPECT_EQ(clock->nowMs, c.settledAt.count());
     EXPECT_EQ(controller->FStatus, stRunning);
     EXPECT_EQ(Stored(L"status"), Dword(1));
+  }
+}
+
+TEST_F(TuningControllerTest, AProbeThatThrowsIsReportedOnTheInterfaceThreadAndTheStateSettles) {
+  struct Case {
+    std::int32_t before, after;  // stored status
+    TStatus settled;
+  };
+  for (const Case c : {Case{0, 1, stRunning}, Case{1, 0, stIdle}}) {
+    for (const int breaksOnCall : {1, 3}) {
+      SCOPED_TRACE(testing::Message() << c.before << ", probe " << breaksOnCall << " throws");
+      ErrorRecorder errors;
+      probe = std::make_shared<FakeProbe>(-1);
+      probe->breaksOnCall = breaksOnCall;
+      Store(L"status", c.before);
+      Load();
+      Press();
+      Settle();  // the state the tweaks were written for
+      EXPECT_EQ(controller->FStatus, c.settled);
+      EXPECT_EQ(Stored(L"status"), Dword(c.after));
+      EXPECT_TRUE(errors.Reports().empty()) << "reported before the state settled";
+      ASSERT_TRUE(ui->RunNext()) << "the failure was not handed over";
+      const auto reports = errors.Reports();
+      ASSERT_EQ(reports.size(), 1u);
+      EXPECT_EQ(reports[0].report.message, L"the probe broke");
+      EXPECT_NE(reports[0].report.details.find(L"the wait for the network"), std::wstring::npos);
+      EXPECT_EQ(reports[0].thread, std::this_thread::get_id());
+      EXPECT_EQ(probe->calls, breaksOnCall);
+      ExpectNoHandOver();
+      // The window works on: the next press starts a new round.
+      probe->breaksOnCall = 0;
+      Press();
+      Settle();
+      EXPECT_EQ(Stored(L"status"), Dword(c.before));
+    }
   }
 }
 

@@ -2,15 +2,14 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <future>
-#include <mutex>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/tuning_controller.h"
+#include "support/manual_interface_thread.h"
 
 namespace tavrin::test {
 
@@ -108,16 +107,19 @@ class FakeClock final : public Clock {
 };
 
 // Fails the first `failures` probes (forever when negative), then succeeds;
-// each probe takes `takes` on the clock, when it has one.
+// each probe takes `takes` on the clock, when it has one. Call number
+// `breaksOnCall` throws instead, as a broken HTTP stack would.
 class FakeProbe final : public ReachabilityProbe {
  public:
   explicit FakeProbe(int failures, std::shared_ptr<FakeClock> clock = nullptr,
                      std::chrono::milliseconds takes = {})
       : failures_(failures), clock_(std::move(clock)), takes_(takes) {}
   std::atomic<int> calls{0};
+  int breaksOnCall = 0;
   bool IsOnline() override {
     if (clock_) clock_->nowMs += takes_.count();
     const int call = ++calls;
+    if (call == breaksOnCall) throw std::runtime_error("the probe broke");
     return failures_ >= 0 && call > failures_;
   }
 
@@ -125,57 +127,6 @@ class FakeProbe final : public ReachabilityProbe {
   int failures_;
   std::shared_ptr<FakeClock> clock_;
   std::chrono::milliseconds takes_;
-};
-
-// The interface thread in tests: hand-overs queue until the test runs them.
-class ManualInterfaceThread final : public InterfaceThread {
- public:
-  void RunOnInterfaceThread(std::function<void()> step) override {
-    auto task = std::make_shared<Task>();
-    task->step = std::move(step);
-    auto done = task->done.get_future();
-    {
-      std::lock_guard lock(mutex_);
-      if (closed_) return;
-      queue_.push_back(task);
-    }
-    ready_.notify_one();
-    done.wait();
-  }
-
-  // Runs the next hand-over on the calling (test) thread; false on time-out.
-  bool RunNext(std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-    std::shared_ptr<Task> task;
-    {
-      std::unique_lock lock(mutex_);
-      if (!ready_.wait_for(lock, timeout, [this] { return !queue_.empty(); })) return false;
-      task = queue_.front();
-      queue_.pop_front();
-    }
-    task->step();
-    task->done.set_value();
-    return true;
-  }
-
-  void Close() {
-    std::deque<std::shared_ptr<Task>> dropped;
-    {
-      std::lock_guard lock(mutex_);
-      closed_ = true;
-      dropped.swap(queue_);
-    }
-    for (const auto& task : dropped) task->done.set_value();
-  }
-
- private:
-  struct Task {
-    std::function<void()> step;
-    std::promise<void> done;
-  };
-  std::mutex mutex_;
-  std::condition_variable ready_;
-  std::deque<std::shared_ptr<Task>> queue_;
-  bool closed_ = false;
 };
 
 }  // namespace tavrin::test

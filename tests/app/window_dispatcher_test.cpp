@@ -8,6 +8,7 @@
 #include "app/tuning_controller.h"
 #include "app/tuning_fakes.h"
 #include "app/window_dispatcher_win.h"
+#include "support/error_recorder.h"
 #include "sys/memory_registry.h"
 
 namespace tavrin::test {
@@ -98,6 +99,29 @@ TEST(WindowDispatcher, ControllerSettlesThroughTheMessageLoop) {
   EXPECT_TRUE(PumpUntil([&] { return controller.FStatus == stRunning; }));
   controller.BtnStartClick();
   EXPECT_TRUE(PumpUntil([&] { return controller.FStatus == stIdle; }));
+  dispatcher->Close();
+}
+
+TEST(WindowDispatcher, AProbeThatThrowsReachesTheErrorReportThroughTheMessageLoop) {
+  ErrorRecorder errors;
+  MemoryRegistry registry;
+  FakeView view;
+  FakeAdapters adapters;
+  FakeConnections connections;
+  auto probe = std::make_shared<FakeProbe>(-1);
+  probe->breaksOnCall = 2;
+  auto dispatcher = std::make_shared<WindowDispatcher>(nullptr);
+  TTuningController controller(
+      view, {registry, adapters, connections, probe, std::make_shared<FakeClock>(), dispatcher});
+  view.controller = &controller;
+  controller.LoadState();
+  controller.BtnStartClick();
+  EXPECT_TRUE(PumpUntil([&] { return !errors.Reports().empty(); }));
+  EXPECT_EQ(controller.FStatus, stRunning);
+  const auto reports = errors.Reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].report.message, L"the probe broke");
+  EXPECT_EQ(reports[0].thread, std::this_thread::get_id());
   dispatcher->Close();
 }
 

@@ -3,13 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <set>
+#include <stdexcept>
 #include <thread>
 
 #include "base/text_encoding.h"
+#include "support/error_recorder.h"
+#include "support/manual_interface_thread.h"
 #include "support/service_fakes.h"
 
 namespace tavrin::test {
@@ -26,49 +28,6 @@ std::vector<std::pair<std::string, std::string>> Flat(const std::vector<HttpHead
   for (const HttpHeader& h : headers) flat.emplace_back(Narrow(h.name), Narrow(h.value));
   return flat;
 }
-
-// The interface thread is the test's own: a worker's hand-over waits in a
-// queue until the test serves it, as it waits for the message loop.
-class QueuedInterfaceThread final : public InterfaceThread {
- public:
-  void RunOnInterfaceThread(std::function<void()> step) override {
-    std::unique_lock lock(mutex_);
-    if (closed_) return;
-    queue_.push_back(std::move(step));
-    const std::size_t ticket = ++queued_;
-    changed_.notify_all();
-    changed_.wait(lock, [&] { return served_ >= ticket; });
-  }
-  // Runs the next hand-over on the calling thread; false when none came.
-  bool ServeOne(std::chrono::milliseconds timeout = 5s) {
-    std::unique_lock lock(mutex_);
-    if (!changed_.wait_for(lock, timeout, [&] { return !queue_.empty(); })) return false;
-    std::function<void()> step = std::move(queue_.front());
-    queue_.pop_front();
-    lock.unlock();
-    step();
-    lock.lock();
-    ++served_;
-    changed_.notify_all();
-    return true;
-  }
-  void Close() {
-    const std::scoped_lock lock(mutex_);
-    closed_ = true;
-  }
-  std::size_t Queued() {
-    const std::scoped_lock lock(mutex_);
-    return queued_;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<std::function<void()>> queue_;
-  std::size_t queued_ = 0;
-  std::size_t served_ = 0;
-  bool closed_ = false;
-};
 
 class CheckInTest : public testing::Test {
  protected:
@@ -117,7 +76,7 @@ class CheckInTest : public testing::Test {
   }
 
   std::shared_ptr<FakeHttp> http_ = std::make_shared<FakeHttp>();
-  std::shared_ptr<QueuedInterfaceThread> ui_ = std::make_shared<QueuedInterfaceThread>();
+  std::shared_ptr<ManualInterfaceThread> ui_ = std::make_shared<ManualInterfaceThread>();
   std::atomic<bool> terminating_{false};
   int terminateAfterSleeps_ = -1;
   bool answer_ = false;
@@ -208,7 +167,7 @@ TEST_F(CheckInTest, CheckUpdateStoresItsStateAndReturnsAtOnce) {
   Start();
   EXPECT_EQ(Narrow(CheckInURL), "https://www.example.test/api.init.php");
   EXPECT_EQ(HeightAdjust, 10);
-  EXPECT_TRUE(ui_->ServeOne());  // the empty reply after six failures
+  EXPECT_TRUE(ui_->RunNext());  // the empty reply after six failures
   EXPECT_TRUE(WorkerGone());
   for (const FakeHttp::Call& call : http_->Calls()) {
     EXPECT_EQ(Narrow(call.url), "https://www.example.test/api.init.php");
@@ -249,7 +208,7 @@ TEST_F(CheckInTest, TheReplyDecidesOnThePromptAndTheCallbackAlwaysRuns) {
     opened_.clear();
     results_.clear();
     Start();
-    ASSERT_TRUE(ui_->ServeOne());
+    ASSERT_TRUE(ui_->RunNext());
     ASSERT_TRUE(WorkerGone());
     EXPECT_EQ(prompts_, c.prompted ? std::vector{c.reply} : std::vector<std::wstring>{});
     EXPECT_EQ(opened_, c.opened);
@@ -265,7 +224,7 @@ TEST_F(CheckInTest, NothingIsHandedOnOnceTheProgramIsTerminating) {
   Start();
   EXPECT_TRUE(WorkerGone());
   EXPECT_EQ(http_->Calls().size(), 1u);
-  EXPECT_EQ(ui_->Queued(), 0u);
+  EXPECT_FALSE(ui_->RunNext(50ms));
   EXPECT_TRUE(results_.empty());
 }
 
@@ -275,6 +234,26 @@ TEST_F(CheckInTest, AClosedInterfaceDropsTheHandOver) {
   Start();
   EXPECT_TRUE(WorkerGone());
   EXPECT_TRUE(prompts_.empty());
+  EXPECT_TRUE(results_.empty());
+}
+
+TEST_F(CheckInTest, WhatTheWorkerRaisesIsReportedOnTheInterfaceThreadInsteadOfAReply) {
+  // A stored identifier of the wrong kind makes reading it throw.
+  ErrorRecorder errors;
+  ServiceHost host = Host();
+  host.clientId = []() -> std::wstring { throw std::runtime_error("wrong kind of value"); };
+  CheckUpdate(
+      L"https://www.example.test/api.init.php",
+      [this](bool accepted, const std::wstring& reply) { results_.emplace_back(accepted, reply); },
+      10, std::move(host));
+  ASSERT_TRUE(ui_->RunNext());
+  EXPECT_TRUE(WorkerGone());
+  const auto reports = errors.Reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].report.message, L"wrong kind of value");
+  EXPECT_NE(reports[0].report.details.find(L"check-in"), std::wstring::npos);
+  EXPECT_EQ(reports[0].thread, std::this_thread::get_id());
+  EXPECT_TRUE(http_->Calls().empty());
   EXPECT_TRUE(results_.empty());
 }
 
