@@ -16,12 +16,14 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "i18n/localisation.h"
 #include "i18n/translation.h"
+#include "program/executable_image_win.h"
 #include "support/standin.h"
 #include "sys/adapter_discovery_win.h"
 
@@ -82,12 +84,13 @@ std::vector<HWND> ChildWindows(HWND parent) {
 // One run of tavrin.exe; closed through its window, or ended, when it goes.
 class Program {
  public:
-  Program() {
+  explicit Program(const std::wstring& file = TAVRIN_PROGRAM_FILE,
+                   const wchar_t* folder = nullptr) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring command = L"\"" + std::wstring(TAVRIN_PROGRAM_FILE) + L"\"";
-    started_ = CreateProcessW(TAVRIN_PROGRAM_FILE, command.data(), nullptr, nullptr, FALSE, 0,
-                              nullptr, nullptr, &startup, &info_);
+    std::wstring command = L"\"" + file + L"\"";
+    started_ = CreateProcessW(file.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              folder, &startup, &info_);
   }
   ~Program() {
     if (!started_) return;
@@ -381,6 +384,122 @@ TEST_F(CheckInRun, AnOfferedUpdateIsAskedForAndNoKeepsTheProgramRunning) {
   ASSERT_TRUE(WaitFor([&] { return program.ShownWindow(L"#32770") == nullptr; }));
   EXPECT_FALSE(program.Exited(1s));
   EXPECT_TRUE(IsWindowEnabled(program.Window()));
+}
+
+// An empty folder of its own, removed with what is put into it.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"tavrin-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(path_.c_str(), nullptr);
+  }
+  ~ScratchFolder() {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        DeleteFileW((path_ + L"\\" + found.cFileName).c_str());
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryW(path_.c_str());
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  std::wstring File(const std::string& name) const {
+    return path_ + L"\\" + std::wstring(name.begin(), name.end());
+  }
+  const std::wstring& Path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+std::wstring EnvironmentVariable(const wchar_t* name) {
+  std::wstring value(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+  value.resize(GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
+  return value;
+}
+
+// An environment variable set for the processes started meanwhile.
+class ScopedVariable {
+ public:
+  ScopedVariable(const wchar_t* name, const std::wstring& value)
+      : name_(name), old_(EnvironmentVariable(name)) {
+    SetEnvironmentVariableW(name, value.c_str());
+  }
+  ~ScopedVariable() { SetEnvironmentVariableW(name_, old_.empty() ? nullptr : old_.c_str()); }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  const wchar_t* name_;
+  std::wstring old_;
+};
+
+std::wstring FileText(const std::wstring& path) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::wstring text(GetFileSize(file, nullptr) / sizeof(wchar_t), L'\0');
+  DWORD read = 0;
+  ReadFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr);
+  CloseHandle(file);
+  return text;
+}
+
+// The program is usually started from a downloads folder, where anybody may
+// have left a DLL named like one of the system's.
+using PlantedDlls = CheckInRun;
+
+// Every DLL it imports that Windows does not always take from the system
+// directory gets a planted copy, and so does the theme engine that Windows
+// loads for its windows later.
+std::vector<std::string> NamesToPlant() {
+  const std::vector<ImportedDll> imports = ExecutableImage(TAVRIN_PROGRAM_FILE).Imports();
+  std::vector<std::string> known;
+  for (const ImportedDll& dll : imports) {
+    if (!dll.delayed && IsKnownDll(dll.name)) known.push_back(dll.name);
+  }
+  // Wine's own copies of user32 and the like import DLLs such as version.dll
+  // and load them through the program's folder before its first instruction;
+  // Windows takes the imports of a KnownDLL from the system directory too.
+  const std::set<std::string> loadedByTheSystem = ImportedWithin(known);
+  std::set<std::string> names = {"uxtheme.dll"};
+  for (const ImportedDll& dll : imports) {
+    if (!IsKnownDll(dll.name)) names.insert(dll.name);
+  }
+  std::erase_if(names, [&](const std::string& name) { return loadedByTheSystem.contains(name); });
+  return {names.begin(), names.end()};
+}
+
+TEST_F(PlantedDlls, NoneIsLoadedInPlaceOfTheSystemsCopy) {
+  const std::vector<std::string> names = NamesToPlant();
+  ScratchFolder folder;
+  ASSERT_TRUE(CopyFileW(TAVRIN_PROGRAM_FILE, folder.File("tavrin.exe").c_str(), FALSE));
+  std::wstring preferPlanted;
+  for (const std::string& name : names) {
+    ASSERT_TRUE(CopyFileW(PLANTED_DLL_FILE, folder.File(name).c_str(), FALSE));
+    const std::string module = name.substr(0, name.rfind('.'));
+    preferPlanted +=
+        (preferPlanted.empty() ? L"" : L",") + std::wstring(module.begin(), module.end());
+  }
+  // Wine would otherwise prefer its own copies whatever the search order.
+  ScopedVariable overrides(L"WINEDLLOVERRIDES", EnvironmentVariable(L"WINEDLLOVERRIDES") + L";" +
+                                                    preferPlanted + L"=n,b");
+  const auto loaded = [&] { return FileText(folder.File("loaded.txt")); };
+  {
+    Program program(folder.File("tavrin.exe"), folder.Path().c_str());
+    ASSERT_TRUE(program.Started());
+    WaitFor([&] { return program.Window() != nullptr || program.Exited(0ms); });
+    ASSERT_NE(program.Window(), nullptr)
+        << "planted: " << testing::PrintToString(names) << "\nloaded: " << loaded();
+    EXPECT_TRUE(WaitFor([&] { return CheckedIn(); }));  // the last of them to load
+  }
+  EXPECT_EQ(loaded(), L"") << "planted: " << testing::PrintToString(names);
 }
 
 }  // namespace
