@@ -1,7 +1,11 @@
 #include "base/error_report.h"
 
+#include <cstdio>
+#include <string_view>
+#include <system_error>
 #include <utility>
 
+#include "base/system_messages.h"
 #include "base/text_encoding.h"
 
 namespace tavrin {
@@ -12,11 +16,42 @@ ErrorHandler& CurrentHandler() {
   return handler;
 }
 
+// The program's own texts are UTF-8; any other narrow text came from the
+// system or the C++ runtime in the system's code page.
+std::wstring NarrowText(std::string_view text) {
+  std::wstring wide = Utf8ToWide(text);
+  return WideToUtf8(wide) == text ? wide : SystemNarrowToWide(text);
+}
+
+// The runtime words system errors in narrow text, and has none for most COM
+// codes: take the system's own wide text, or the code in hex.
+std::wstring SystemErrorText(const std::system_error& error) {
+  const int code = error.code().value();
+  std::wstring text;
+  if (auto message = SystemErrorMessage(code)) {
+    text = std::move(*message);
+  } else {
+    wchar_t hex[24];
+    std::swprintf(hex, 24, L"error 0x%08X", static_cast<unsigned>(code));
+    text = hex;
+  }
+  // what() is the caller's text, ": " and the runtime's wording of the code.
+  std::string_view what = error.what();
+  const std::string runtimeText = error.code().message();
+  if (what.ends_with(runtimeText)) what.remove_suffix(runtimeText.size());
+  if (what.ends_with(": ")) what.remove_suffix(2);
+  return what.empty() ? text : NarrowText(what) + L": " + text;
+}
+
 std::wstring MessageOf(std::exception_ptr error) {
   try {
     std::rethrow_exception(error);
   } catch (const std::exception& e) {
-    std::wstring message = Utf8ToWide(e.what());
+    const auto* system = dynamic_cast<const std::system_error*>(&e);
+    if (system && system->code().category() == std::system_category()) {
+      return SystemErrorText(*system);
+    }
+    std::wstring message = NarrowText(e.what());
     if (!message.empty()) return message;
   } catch (...) {
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <system_error>
 #include <vector>
 
 namespace tavrin {
@@ -38,6 +39,17 @@ TEST_F(ErrorReporting, MessagesKeepTheirNonAsciiText) {
   RunGuarded(L"x", [] { throw std::runtime_error("\xEC\x8B\xA4\xED\x96\x89"); });
   ASSERT_EQ(reports_.size(), 1u);
   EXPECT_EQ(reports_[0].message, L"\uC2E4\uD589");
+}
+
+// Codes the system has no text for (WMI's, here) must still say what failed.
+TEST_F(ErrorReporting, SystemErrorsWithoutATextShowTheirCodeInHex) {
+  const int wmiInvalidClass = static_cast<int>(0x80041010u);
+  RunGuarded(
+      L"x", [&] { throw std::system_error(wmiInvalidClass, std::system_category(), "ExecQuery"); });
+  RunGuarded(L"x", [&] { throw std::system_error(wmiInvalidClass, std::system_category()); });
+  ASSERT_EQ(reports_.size(), 2u);
+  EXPECT_EQ(reports_[0].message, L"ExecQuery: error 0x80041010");
+  EXPECT_EQ(reports_[1].message, L"error 0x80041010");
 }
 
 TEST(ErrorReportingBoundary, AFailingHandlerDoesNotEscape) {
