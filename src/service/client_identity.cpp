@@ -1,11 +1,9 @@
 #include "service/client_identity.h"
 
-#include <algorithm>
 #include <cwchar>
 #include <iterator>
-#include <vector>
 
-#include "base/text_encoding.h"
+#include "sys/registry_text.h"
 
 namespace tavrin {
 namespace {
@@ -24,29 +22,6 @@ std::wstring Hex(std::uint32_t value, int digits) {
   return Format(digits == 8 ? L"%08X" : L"%04X", value, 0, 0);
 }
 
-bool WriteString(ScopedKey& key, const std::wstring& name, const std::wstring& value) {
-  std::vector<std::uint8_t> data = WideToUtf16Le(value);
-  data.insert(data.end(), {0, 0});
-  return key.Keys().SetValue(key.Get(), name, reg::kSz, data.data(),
-                             static_cast<std::uint32_t>(data.size())) == reg::kSuccess;
-}
-
-// Only REG_SZ and REG_EXPAND_SZ read as strings; anything else is a failure.
-bool ReadString(ScopedKey& key, const std::wstring& name, std::wstring& value) {
-  std::uint32_t type = 0;
-  std::uint32_t size = 0;
-  if (key.Keys().QueryValue(key.Get(), name, &type, nullptr, &size) != reg::kSuccess) return false;
-  if (type != reg::kSz && type != reg::kExpandSz) return false;
-  std::vector<std::uint8_t> data(size);
-  if (size != 0 &&
-      key.Keys().QueryValue(key.Get(), name, &type, data.data(), &size) != reg::kSuccess) {
-    return false;
-  }
-  value = Utf16LeToWide(data.data(), size);
-  value.resize(std::min(value.size(), value.find(L'\0')));
-  return true;
-}
-
 }  // namespace
 
 std::wstring NewClientID(IdentitySources& sources) {
@@ -63,14 +38,13 @@ std::wstring NewClientID(IdentitySources& sources) {
 std::wstring GetClientID(RegistryKeys& keys, IdentitySources& sources) {
   ScopedKey key(keys);
   if (key.Create(reg::kCurrentUser, kIdentityKey, kReadWrite) != reg::kSuccess) return L"";
-  std::uint32_t type = 0;
-  std::uint32_t size = 0;
-  if (keys.QueryValue(key.Get(), kIdentityValue, &type, nullptr, &size) == reg::kFileNotFound &&
-      !WriteString(key, kIdentityValue, NewClientID(sources))) {
-    return L"";
+  StoredText stored = QueryText(key, kIdentityValue);
+  if (stored.status == reg::kFileNotFound) {
+    if (SetText(key, kIdentityValue, NewClientID(sources)) != reg::kSuccess) return L"";
+    stored = QueryText(key, kIdentityValue);
   }
-  std::wstring id;
-  return ReadString(key, kIdentityValue, id) ? id : L"";
+  // Only text values count; anything else is left as it is and sends nothing.
+  return stored.status == reg::kSuccess && stored.IsText() ? stored.text : L"";
 }
 
 }  // namespace tavrin

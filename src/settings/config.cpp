@@ -1,8 +1,7 @@
 #include "settings/config.h"
 
-#include <vector>
-
 #include "base/text_encoding.h"
+#include "sys/registry_text.h"
 
 namespace tavrin {
 namespace {
@@ -53,18 +52,11 @@ bool TConfig::ReadBoolean(const std::wstring& name, bool fallback) {
 
 std::wstring TConfig::ReadString(const std::wstring& name, const std::wstring& fallback) {
   if (!ValueExists(name)) return fallback;
-  std::uint32_t size = 0;
-  std::uint32_t type = 0;
-  FReg.Keys().QueryValue(FReg.Get(), name, &type, nullptr, &size);
-  if (size == 0) return L"";
-  std::vector<std::uint8_t> data(size);
-  if (FReg.Keys().QueryValue(FReg.Get(), name, &type, data.data(), &size) != reg::kSuccess) {
-    Fail(L"Failed to get data for '%s'", name);
-  }
-  if (type != reg::kSz && type != reg::kExpandSz) Fail(L"Invalid data type for '%s'", name);
-  std::wstring text = Utf16LeToWide(data.data(), size);
-  text.resize(text.find(L'\0') == std::wstring::npos ? text.size() : text.find(L'\0'));
-  return text;
+  const StoredText stored = QueryText(FReg, name);
+  if (stored.status != reg::kSuccess) Fail(L"Failed to get data for '%s'", name);
+  if (stored.size == 0) return L"";  // empty reads as empty, whatever its type
+  if (!stored.IsText()) Fail(L"Invalid data type for '%s'", name);
+  return stored.text;
 }
 
 void TConfig::Write(const std::wstring& name, std::uint32_t type, const std::uint8_t* data,
@@ -85,9 +77,7 @@ bool TConfig::WriteBoolean(const std::wstring& name, bool value) {
 }
 
 std::wstring TConfig::WriteString(const std::wstring& name, const std::wstring& value) {
-  std::vector<std::uint8_t> data = WideToUtf16Le(value);
-  data.insert(data.end(), {0, 0});
-  Write(name, reg::kSz, data.data(), data.size());
+  if (FReg.IsOpen()) SetText(FReg, name, value);
   return value;
 }
 

@@ -16,10 +16,10 @@
 #include "i18n/translation.h"
 #include "settings/config.h"
 #include "support/gui_win.h"
+#include "support/memory_registry.h"
 #include "support/registry_backends.h"
 #include "support/service_fakes.h"
 #include "sys/file_version.h"
-#include "sys/memory_registry.h"
 
 namespace tavrin::test {
 namespace {

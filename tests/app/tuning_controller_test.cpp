@@ -11,8 +11,8 @@
 #include "i18n/translation.h"
 #include "settings/config.h"
 #include "support/error_recorder.h"
+#include "support/memory_registry.h"
 #include "support/registry_backends.h"
-#include "sys/memory_registry.h"
 
 namespace tavrin::test {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/memory_registry.h"
 #include "support/registry_backends.h"
-#include "sys/memory_registry.h"
 #include "sys/registry.h"
 
 namespace tavrin::test {

@@ -9,7 +9,7 @@
 #include "app/tuning_fakes.h"
 #include "app/window_dispatcher_win.h"
 #include "support/error_recorder.h"
-#include "sys/memory_registry.h"
+#include "support/memory_registry.h"
 
 namespace tavrin::test {
 namespace {

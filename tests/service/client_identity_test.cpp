@@ -7,8 +7,8 @@
 #include <set>
 
 #include "base/text_encoding.h"
+#include "support/memory_registry.h"
 #include "support/registry_backends.h"
-#include "sys/memory_registry.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -4,8 +4,8 @@
 
 #include <functional>
 
+#include "support/memory_registry.h"
 #include "support/registry_backends.h"
-#include "sys/memory_registry.h"
 
 namespace tavrin::test {
 namespace {

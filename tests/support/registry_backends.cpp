@@ -2,7 +2,7 @@
 
 #include <iomanip>
 
-#include "sys/memory_registry.h"
+#include "support/memory_registry.h"
 #include "sys/registry.h"
 
 #ifdef _WIN32

@@ -1,4 +1,4 @@
-#include "sys/memory_registry.h"
+#include "support/memory_registry.h"
 
 #include <algorithm>
 #include <cwctype>
