@@ -60,6 +60,16 @@ class Bstr {
   BSTR value_;
 };
 
+// WMI reports its own failures (an invalid query, access denied) as an
+// exception raised by the call; its code says more than DISP_E_EXCEPTION.
+HRESULT RaisedCode(EXCEPINFO& raised) {
+  if (raised.pfnDeferredFillIn) raised.pfnDeferredFillIn(&raised);
+  SysFreeString(raised.bstrSource);
+  SysFreeString(raised.bstrDescription);
+  SysFreeString(raised.bstrHelpFile);
+  return FAILED(raised.scode) ? raised.scode : DISP_E_EXCEPTION;
+}
+
 // A late-bound call or property read; WMI's objects want both flags even for
 // plain properties.
 HRESULT Invoke(IDispatch* object, DISPID id, std::initializer_list<const Bstr*> args,
@@ -73,8 +83,11 @@ HRESULT Invoke(IDispatch* object, DISPID id, std::initializer_list<const Bstr*> 
     ++slot;
   }
   DISPPARAMS params{argv.data(), nullptr, static_cast<UINT>(argv.size()), 0};
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
-                        &params, &result, nullptr, nullptr);
+  EXCEPINFO raised{};
+  const HRESULT hr =
+      object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                     &params, &result, &raised, nullptr);
+  return hr == DISP_E_EXCEPTION ? RaisedCode(raised) : hr;
 }
 
 HRESULT Invoke(IDispatch* object, const wchar_t* name, std::initializer_list<const Bstr*> args,

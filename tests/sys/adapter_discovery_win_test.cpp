@@ -14,10 +14,12 @@
 #include <algorithm>
 #include <chrono>
 #include <iostream>
+#include <system_error>
 #include <thread>
 
 #include "base/text_encoding.h"
 #include "sys/adapter_discovery.h"
+#include "sys/wmi_adapter_source.h"
 
 namespace tavrin {
 namespace {
@@ -95,6 +97,24 @@ TEST(AdapterRecords, DescribeTheAdapterCarryingTheLocalAddress) {
       EXPECT_EQ(carrier->hasIpv4Gateway, HasDefaultGateway());
     }
   }
+}
+
+// WMI raises its own failures through the automation call; its code, not the
+// generic "exception occurred", is what must reach the error report.
+TEST(WmiAdapterSource, AFailedQueryCarriesWmisOwnCode) {
+  constexpr unsigned kInvalidQuery = 0x80041017;
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  {
+    const auto source = MakeWmiAdapterSource();
+    ASSERT_TRUE(source->QueryAdapters());
+    try {
+      source->QueryConfigurations(L"no number");
+      ADD_FAILURE() << "an invalid query ran";
+    } catch (const std::system_error& e) {
+      EXPECT_EQ(static_cast<unsigned>(e.code().value()), kInvalidQuery) << e.what();
+    }
+  }
+  CoUninitialize();
 }
 
 // COM as the calling thread had it before, whatever it was.
