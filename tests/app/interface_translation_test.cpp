@@ -114,13 +114,16 @@ TEST_F(InterfaceTranslation, PopupMenuItemsAreTranslatedThroughTheMenuAndAsCompo
   auto& sub = form.Add<MenuItem>(L"MnuSub", kHomeKo);
   auto& unowned = menu.Items();  // the root: translated through the menu only
   unowned.SetCaption(kHomeKo);
+  MenuItem added(L"MnuAdded", kHomeKo);  // added at run time, owned by no component
   menu.Items().Append(item);
   item.Append(sub);
+  sub.Append(added);
 
   TranslateComponent(&form, L"ja");
   EXPECT_EQ(unowned.GetCaption(), kHomeJa);
   EXPECT_EQ(item.GetCaption(), kHomeJa);
   EXPECT_EQ(sub.GetCaption(), kHomeJa);
+  EXPECT_EQ(added.GetCaption(), kHomeJa);
 
   TranslateMenuItem(nullptr);  // nothing to do
 }

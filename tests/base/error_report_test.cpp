@@ -27,12 +27,15 @@ TEST_F(ErrorReporting, RunGuardedPassesErrorsToTheHandlerWithWhereTheyHappened) 
   EXPECT_FALSE(RunGuarded(L"FrmTavrin.FormCreate",
                           [] { throw std::runtime_error("Invalid data type for 'status'"); }));
   EXPECT_FALSE(RunGuarded(L"BtnStart", [] { throw 42; }));
+  EXPECT_FALSE(RunGuarded(L"ChkTcpNoDelay", [] { throw std::runtime_error(""); }));
 
-  ASSERT_EQ(reports_.size(), 2u);
+  ASSERT_EQ(reports_.size(), 3u);
   EXPECT_EQ(reports_[0].message, L"Invalid data type for 'status'");
   EXPECT_NE(reports_[0].details.find(L"FrmTavrin.FormCreate"), std::wstring::npos);
+  // Nothing to quote from the error: the user still gets a sentence.
   EXPECT_EQ(reports_[1].message, L"An unexpected error occurred.");
   EXPECT_NE(reports_[1].details.find(L"BtnStart"), std::wstring::npos);
+  EXPECT_EQ(reports_[2].message, L"An unexpected error occurred.");
 }
 
 TEST_F(ErrorReporting, MessagesKeepTheirNonAsciiText) {

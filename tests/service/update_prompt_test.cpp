@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "base/text_encoding.h"
 
 namespace tavrin::test {
@@ -12,46 +10,55 @@ namespace {
 std::string Narrow(std::wstring_view text) { return WideToUtf8(text); }
 
 TEST(UpdatePromptText, PicksTheRowByExactLanguageCode) {
+  const std::wstring english =
+      L"This program has been updated.\r\r"
+      L"It is recommended to download and execute new for stable use.\r\r"
+      L"Do you want to download it?";
   struct Case {
     const wchar_t* language;
     const wchar_t* yes;
     const wchar_t* no;
-    const wchar_t* messageStart;
+    std::wstring message;
   };
   const Case cases[] = {
-      {L"ko", L"\uc608", L"\uc544\ub2c8\uc624", L"\uc5c5\ub370\uc774\ud2b8"},
-      {L"ja", L"\u306f\u3044", L"\u3044\u3044\u3048", L"\u3053\u306e"},
-      {L"zh", L"\u662f", L"\u5426", L"\u8be5\u7a0b\u5e8f"},
-      {L"de", L"Ja", L"Nein", L"Dieses Programm"},
-      {L"ru", L"\u0414\u0430", L"\u041d\u0435\u0442", L"\u0414\u0430\u043d\u043d\u0430\u044f"},
-      {L"it", L"S\u00ec", L"No", L"\u00c8 disponibile"},
-      {L"fr", L"Oui", L"Non", L"Ce programme"},
+      {L"ko", L"예", L"아니오",
+       L"업데이트 정보가 있습니다.\r\r안정적으로 사용하기 위해 업데이트를 하시길 권장합니다.\r\r"
+       L"다운로드 받으시겠습니까?"},
+      {L"ja", L"はい", L"いいえ",
+       L"このプログラムがアップデートされました。\r\r"
+       L"安定的に使用するために新しくダウンロード\u00B7実行することをお勧めします。\r\r"
+       L"ダウンロードしますか。"},
+      {L"zh", L"是", L"否",
+       L"该程序已更新。\r\r建议下载并执行新程序以稳定使用。\r\r您要下载吗\uFF1F"},
+      {L"de", L"Ja", L"Nein",
+       L"Dieses Programm ist aktualisiert worden.\r\r"
+       L"Es wird empfohlen, es herunterzuladen und neu auszuführen, um es stabil zu verwenden.\r\r"
+       L"Möchten Sie es herunterladen?"},
+      {L"ru", L"Да", L"Нет",
+       L"Данная программа была обновлена.\r\r"
+       L"Рекомендуется скачать и выполнить новое для стабильного использования.\r\r"
+       L"Вы хотите загрузить ее?"},
+      {L"it", L"Sì", L"No",
+       L"È disponibile una nuova versione del programma.\r\r"
+       L"Ti suggeriamo di scaricare ed aggiornare il programma.\r\r"
+       L"Vuoi scaricare la nuova versione del programma?"},
+      {L"fr", L"Oui", L"Non",
+       L"Ce programme a été mis à jour.\r\r"
+       L"Il est recommandé de télécharger et d'exécuter la nouvelle version pour une "
+       L"utilisation stable.\r\r"
+       L"Voulez-vous le télécharger?"},
       // Everything else, letter case included, is English.
-      {L"en", L"Yes", L"No", L"This program"},
-      {L"", L"Yes", L"No", L"This program"},
-      {L"pt", L"Yes", L"No", L"This program"},
-      {L"KO", L"Yes", L"No", L"This program"},
-      {L"de-DE", L"Yes", L"No", L"This program"},
+      {L"en", L"Yes", L"No", english},
+      {L"", L"Yes", L"No", english},
+      {L"pt", L"Yes", L"No", english},
+      {L"KO", L"Yes", L"No", english},
+      {L"de-DE", L"Yes", L"No", english},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Narrow(c.language));
     EXPECT_EQ(Narrow(UpdatePromptText(kPromptYes, c.language)), Narrow(c.yes));
     EXPECT_EQ(Narrow(UpdatePromptText(kPromptNo, c.language)), Narrow(c.no));
-    EXPECT_EQ(UpdatePromptText(kPromptMessage, c.language).rfind(c.messageStart, 0), 0u);
-  }
-}
-
-TEST(UpdatePromptText, MessagesSeparateParagraphsWithTwoCarriageReturnsOnly) {
-  EXPECT_EQ(Narrow(UpdatePromptText(kPromptMessage, L"en")),
-            "This program has been updated.\r\rIt is recommended to download and execute new "
-            "for stable use.\r\rDo you want to download it?");
-  for (const wchar_t* language : {L"ko", L"ja", L"zh", L"de", L"ru", L"it", L"fr", L"en"}) {
-    const std::wstring message = UpdatePromptText(kPromptMessage, language);
-    EXPECT_EQ(message.find(L'\n'), std::wstring::npos) << Narrow(language);
-    const std::size_t first = message.find(L"\r\r");
-    ASSERT_NE(first, std::wstring::npos) << Narrow(language);
-    EXPECT_NE(message.find(L"\r\r", first + 2), std::wstring::npos) << Narrow(language);
-    EXPECT_EQ(std::count(message.begin(), message.end(), L'\r'), 4) << Narrow(language);
+    EXPECT_EQ(Narrow(UpdatePromptText(kPromptMessage, c.language)), Narrow(c.message));
   }
 }
 

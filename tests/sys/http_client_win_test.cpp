@@ -19,6 +19,7 @@
 namespace tavrin {
 namespace {
 
+using namespace std::string_literals;
 using test::ScriptedReply;
 
 class HttpAgainstStandIn : public ::testing::Test {
@@ -104,6 +105,11 @@ TEST_F(HttpAgainstStandIn, DecodesTheBody) {
        L"\u65E5\u672C"},
       {L"text/plain; charset=euc-kr", "\xC7\xD1\xB1\xB9", BodyDecoding::kDeclaredCharset,
        L"\uD55C\uAD6D"},
+      // Both byte orders; an odd last byte is dropped.
+      {L"application/json; charset=UTF-16BE", "\0{\0\"\0i\0p\0\"\0}"s,
+       BodyDecoding::kDeclaredCharset, L"{\"ip\"}"},
+      {L"application/json; charset=utf-16le", "{\0\xE9\0!"s, BodyDecoding::kDeclaredCharset,
+       L"{\u00E9"},
       {L"", "caf\xC3\xA9", BodyDecoding::kDeclaredCharset, L"caf\u00E9"},
       {L"text/plain; charset=x-no-such-set", "caf\xC3\xA9", BodyDecoding::kDeclaredCharset,
        L"caf\u00E9"},
