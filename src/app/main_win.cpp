@@ -57,7 +57,8 @@ void RunProgram() {
       [](std::exception_ptr error) { HandleError(error, L"a step handed to the window"); });
   RunGuarded(L"the main window", [&] {
     TFrmTavrin form(SystemTuningServices(dispatcher),
-                    {ShellOpen, ProcessRandom, [dispatcher] { return SystemServiceHost(dispatcher); }});
+                    {ShellOpen, ProcessRandom,
+                     [dispatcher](HWND owner) { return SystemServiceHost(dispatcher, owner); }});
     form.SetMainForm(true);
     RunGuarded(L"FrmTavrin.FormCreate", [&] { form.FormCreate(); });
     form.Show();

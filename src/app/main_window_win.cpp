@@ -43,7 +43,7 @@ void TFrmTavrin::FormCreate() {
       [this](bool accepted, const std::wstring&) {
         if (accepted) Close();  // the update is on its way: the program ends
       },
-      10, services_.serviceHost());
+      10, services_.serviceHost(Handle()));
 }
 
 void TFrmTavrin::UseDesktopFont() {

@@ -23,8 +23,9 @@ struct MainWindowServices {
   std::function<void(const std::wstring& target)> shellOpen;
   // A number below the range, from the process's generator.
   std::function<std::uint32_t(std::uint32_t range)> random;
-  // What the check-in with the maker's service runs on.
-  std::function<ServiceHost()> serviceHost;
+  // What the check-in with the maker's service runs on; its prompt belongs to
+  // the given window.
+  std::function<ServiceHost(HWND promptOwner)> serviceHost;
 };
 
 // The program's only window: a header with two page buttons and the maker's

@@ -5,7 +5,6 @@
 #include "app/application_title.h"
 #include "app/update_dialog.h"
 #include "i18n/translation.h"
-#include "service/check_in.h"
 #include "service/client_identity.h"
 #include "sys/file_version.h"
 #include "sys/registry_keys.h"
@@ -13,7 +12,7 @@
 
 namespace tavrin {
 
-ServiceHost SystemServiceHost(std::shared_ptr<InterfaceThread> interfaceThread) {
+ServiceHost SystemServiceHost(std::shared_ptr<InterfaceThread> interfaceThread, HWND promptOwner) {
   ServiceHost host;
   host.http = std::shared_ptr<HttpClient>(std::shared_ptr<void>(), &SystemHttp());
   host.appVersion = [] { return GetAppVersion(L"%d.%d.%d.%d"); };
@@ -25,9 +24,10 @@ ServiceHost SystemServiceHost(std::shared_ptr<InterfaceThread> interfaceThread) 
   host.interfaceThread = std::move(interfaceThread);
   host.shellOpen = ShellOpen;
   // The hold request needs nothing of the prompt: a copy without it.
-  host.updateDialog = [hold = host](const std::wstring& reply) {
-    return UpdateDialog(reply, {hold.language, Translate(ApplicationTitle), HeightAdjust,
-                                hold.shellOpen, [&hold] { StartSendHold(hold, CheckInURL); }});
+  host.updateDialog = [hold = host, promptOwner](const std::wstring& reply) {
+    return UpdateDialog(reply,
+                        {hold.language, Translate(ApplicationTitle), HeightAdjust, hold.shellOpen,
+                         [&hold] { StartSendHold(hold, CheckInURL); }, promptOwner});
   };
   return host;
 }

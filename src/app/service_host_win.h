@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <memory>
 
 #include "service/check_in.h"
@@ -7,7 +9,7 @@
 namespace tavrin {
 
 // The program's own: WinHTTP, the registry, the interface language, 10 ms
-// sleeps, the update prompt and the shell.
-ServiceHost SystemServiceHost(std::shared_ptr<InterfaceThread> interfaceThread);
+// sleeps, the update prompt, owned by `promptOwner`, and the shell.
+ServiceHost SystemServiceHost(std::shared_ptr<InterfaceThread> interfaceThread, HWND promptOwner);
 
 }  // namespace tavrin

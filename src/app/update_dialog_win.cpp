@@ -7,6 +7,7 @@
 #include "app/update_dialog.h"
 #include "base/dpi.h"
 #include "service/update_prompt.h"
+#include "widgets/high_contrast_win.h"
 
 namespace tavrin {
 namespace {
@@ -24,6 +25,11 @@ struct GdiDeleter {
 };
 using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
 using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
+
+struct IconDestroyer {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
 
 struct DcReleaser {
   HWND window;
@@ -67,8 +73,11 @@ struct DialogState {
   Font font;
   Font linkFont;
   Brush separatorBrush{CreateSolidBrush(kSeparatorColor)};
-  HICON icon = nullptr;
+  Icon icon;
   RECT iconRect{};
+  HWND message = nullptr;
+  HWND yes = nullptr;
+  HWND no = nullptr;
   HWND separator = nullptr;
   HWND holdBox = nullptr;
   HWND link = nullptr;
@@ -130,18 +139,62 @@ SIZE MeasureText(HWND window, HFONT font, const std::wstring& text, int maxWidth
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-HWND AddControl(HWND dialog, const DialogState& state, const wchar_t* windowClass,
-                const std::wstring& text, DWORD style, int id, HFONT font) {
-  const HWND control = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                                       0, 0, 0, 0, dialog, reinterpret_cast<HMENU>(INT_PTR{id}),
-                                       GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : state.font.get()),
-               FALSE);
-  return control;
+HWND AddControl(HWND dialog, const wchar_t* windowClass, const std::wstring& text, DWORD style,
+                int id) {
+  return CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                         dialog, reinterpret_cast<HMENU>(INT_PTR{id}), GetModuleHandleW(nullptr),
+                         nullptr);
 }
 
 void Place(HWND control, int left, int top, int width, int height) {
   SetWindowPos(control, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The controls, without place or font: LayOut gives them those.
+void AddControls(HWND dialog, DialogState& state) {
+  const std::wstring& language = state.options.language;
+  state.message = AddControl(dialog, L"STATIC", UpdatePromptText(kPromptMessage, language),
+                             SS_LEFT | SS_NOPREFIX, kMessageId);
+  state.yes = AddControl(dialog, L"BUTTON", UpdatePromptText(kPromptYes, language),
+                         BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDYES);
+  state.no = AddControl(dialog, L"BUTTON", UpdatePromptText(kPromptNo, language),
+                        BS_PUSHBUTTON | WS_TABSTOP, IDNO);
+  const UpdateInfo& info = state.info;
+  if (info.style.empty()) return;
+  state.separator = AddControl(dialog, L"STATIC", L"", SS_LEFT, kSeparatorId);
+  if (info.style == L"hold") {
+    state.holdBox =
+        AddControl(dialog, L"BUTTON", info.text, BS_AUTOCHECKBOX | WS_TABSTOP, kHoldBoxId);
+  } else if (info.style == L"note") {
+    state.link =
+        AddControl(dialog, L"STATIC", info.text, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, kLinkId);
+    TFormHelper::SetHint(state.link, info.url);
+  }
+}
+
+// Scaled down from the largest image rather than up from a small one. Only
+// the common controls of version 6 have the call: looked up, not imported.
+Icon WarningIcon(int size) {
+  using LoadScaledDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+  HICON icon = nullptr;
+  const auto load = reinterpret_cast<LoadScaledDown>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"),
+                                             "LoadIconWithScaleDown")));
+  if (load == nullptr || FAILED(load(nullptr, IDI_WARNING, size, size, &icon))) {
+    icon = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, size, size, 0));
+  }
+  return Icon(icon);
+}
+
+// Fonts and the icon for the dpi in state.
+void LoadDpiResources(HWND dialog, DialogState& state) {
+  state.font = MessageFont(state.dpi, false);
+  if (state.link != nullptr) state.linkFont = MessageFont(state.dpi, true);
+  state.icon = WarningIcon(state.S(kIconSize));
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const HFONT font = child == state.link ? state.linkFont.get() : state.font.get();
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
 }
 
 // Icon, message and the two buttons; returns the client size they need.
@@ -154,8 +207,7 @@ SIZE LayOutMessage(HWND dialog, DialogState& state) {
   state.iconRect = {state.S(kMargin), state.S(kMargin), state.S(kMargin + kIconSize),
                     state.S(kMargin + kIconSize)};
   // A little slack: the control must not wrap what the measure kept on a line.
-  Place(AddControl(dialog, state, L"STATIC", message, SS_LEFT | SS_NOPREFIX, kMessageId, nullptr),
-        textLeft, state.S(kMargin), text.cx + state.S(kTextSlack), text.cy);
+  Place(state.message, textLeft, state.S(kMargin), text.cx + state.S(kTextSlack), text.cy);
 
   const int contentBottom = std::max<int>(state.iconRect.bottom, state.S(kMargin) + text.cy);
   const int buttonTop = contentBottom + state.S(kButtonsAbove);
@@ -170,59 +222,60 @@ SIZE LayOutMessage(HWND dialog, DialogState& state) {
   const int buttonsWidth = 2 * buttonWidth + state.S(kButtonGap);
   const int width =
       std::max<int>(textLeft + text.cx + state.S(kTextSlack), buttonsWidth) + state.S(kMargin);
-  const HWND yes = AddControl(dialog, state, L"BUTTON", captions[0],
-                              BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDYES, nullptr);
-  const HWND no =
-      AddControl(dialog, state, L"BUTTON", captions[1], BS_PUSHBUTTON | WS_TABSTOP, IDNO, nullptr);
   const int yesLeft = width - state.S(kMargin) - buttonsWidth;
-  Place(yes, yesLeft, buttonTop, buttonWidth, state.S(kButtonHeight));
-  Place(no, yesLeft + buttonWidth + state.S(kButtonGap), buttonTop, buttonWidth,
+  Place(state.yes, yesLeft, buttonTop, buttonWidth, state.S(kButtonHeight));
+  Place(state.no, yesLeft + buttonWidth + state.S(kButtonGap), buttonTop, buttonWidth,
         state.S(kButtonHeight));
-  SendMessageW(dialog, DM_SETDEFID, IDYES, 0);
-  SetFocus(yes);
   return {width, buttonTop + state.S(kButtonHeight) + state.S(kButtonsBelow)};
 }
 
 // The separator and the hold box or link label at the foot of the grown box.
 void LayOutNotice(HWND dialog, DialogState& state, int width, int height) {
-  const UpdateInfo& info = state.info;
   const NoticePlacement place = PlaceNotice(state.dpi, height, state.options.heightAdjust);
-  state.separator = AddControl(dialog, state, L"STATIC", L"", SS_LEFT, kSeparatorId, nullptr);
   Place(state.separator, 0, place.separatorTop, width, 1);
-  if (info.style == L"hold") {
-    state.holdBox = AddControl(dialog, state, L"BUTTON", info.text, BS_AUTOCHECKBOX | WS_TABSTOP,
-                               kHoldBoxId, nullptr);
+  if (state.holdBox != nullptr) {
     Place(state.holdBox, place.controlLeft, place.controlTop, width, state.S(kHoldBoxHeight));
-  } else if (info.style == L"note") {
-    state.linkFont = MessageFont(state.dpi, true);
-    state.link = AddControl(dialog, state, L"STATIC", info.text, SS_LEFT | SS_NOPREFIX | SS_NOTIFY,
-                            kLinkId, state.linkFont.get());
-    const SIZE size = MeasureText(dialog, state.linkFont.get(), info.text, 0, DT_SINGLELINE);
+  } else if (state.link != nullptr) {
+    const SIZE size =
+        MeasureText(dialog, state.linkFont.get(), state.info.text, 0, DT_SINGLELINE);
     Place(state.link, place.controlLeft, place.controlTop, size.cx, size.cy);
-    TFormHelper::SetHint(state.link, info.url);
   }
 }
 
-void Build(HWND dialog, DialogState& state) {
-  state.dpi = static_cast<int>(GetDpiForWindow(dialog));
-  state.font = MessageFont(state.dpi, false);
-  state.icon = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, state.S(kIconSize),
-                                             state.S(kIconSize), LR_SHARED));
-  SetWindowTextW(dialog, state.options.caption.c_str());
-
+// Everything sized for `dpi`; the outer size that needs.
+SIZE LayOut(HWND dialog, DialogState& state, int dpi) {
+  state.dpi = dpi;
+  LoadDpiResources(dialog, state);
   const SIZE client = LayOutMessage(dialog, state);
   RECT frame{0, 0, client.cx, client.cy};
   AdjustWindowRectExForDpi(&frame, GetWindowLongW(dialog, GWL_STYLE), FALSE,
                            GetWindowLongW(dialog, GWL_EXSTYLE), state.dpi);
   const int width = frame.right - frame.left;
   int height = frame.bottom - frame.top;
-  if (!state.info.style.empty()) {
+  if (state.separator != nullptr) {
     height += NoticeGrowth(state.dpi, state.options.heightAdjust);
     LayOutNotice(dialog, state, width, height);
   }
+  return {width, height};
+}
+
+void Build(HWND dialog, DialogState& state) {
+  SetWindowTextW(dialog, state.options.caption.c_str());
+  AddControls(dialog, state);
+  const SIZE size = LayOut(dialog, state, static_cast<int>(GetDpiForWindow(dialog)));
+  SendMessageW(dialog, DM_SETDEFID, IDYES, 0);
+  SetFocus(state.yes);
   const HWND order = state.info.StayOnTop() ? HWND_TOPMOST : HWND_TOP;
-  SetWindowPos(dialog, order, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOACTIVATE);
+  SetWindowPos(dialog, order, (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2, size.cx, size.cy, SWP_NOACTIVATE);
+}
+
+// Moved to a monitor of another scale: laid out anew where Windows suggests.
+void DpiChanged(HWND dialog, DialogState& state, int dpi, const RECT& suggested) {
+  const SIZE size = LayOut(dialog, state, dpi);
+  SetWindowPos(dialog, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(dialog, nullptr, TRUE);
 }
 
 void Finish(HWND dialog, DialogState& state, INT_PTR answer) {
@@ -233,29 +286,47 @@ void Finish(HWND dialog, DialogState& state, INT_PTR answer) {
   EndDialog(dialog, answer);
 }
 
+// White with the program's grey and blue, or the contrast theme's pairs.
+HBRUSH BackgroundBrush() {
+  return HighContrastOn() ? GetSysColorBrush(COLOR_WINDOW)
+                          : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+}
+
 INT_PTR Colors(const DialogState& state, HDC dc, HWND control) {
-  if (control == state.separator) return reinterpret_cast<INT_PTR>(state.separatorBrush.get());
-  SetTextColor(dc, control == state.link ? kLinkColor : GetSysColor(COLOR_WINDOWTEXT));
-  SetBkColor(dc, RGB(0xFF, 0xFF, 0xFF));
-  return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+  const bool contrast = HighContrastOn();
+  if (control == state.separator) {
+    return reinterpret_cast<INT_PTR>(contrast ? GetSysColorBrush(COLOR_WINDOWTEXT)
+                                              : state.separatorBrush.get());
+  }
+  const COLORREF link = contrast ? GetSysColor(COLOR_HOTLIGHT) : kLinkColor;
+  SetTextColor(dc, control == state.link ? link : GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, contrast ? GetSysColor(COLOR_WINDOW) : RGB(0xFF, 0xFF, 0xFF));
+  return reinterpret_cast<INT_PTR>(BackgroundBrush());
 }
 
 INT_PTR Handle(HWND dialog, DialogState& state, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CTLCOLORDLG:
-      return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+      return reinterpret_cast<INT_PTR>(BackgroundBrush());
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return Colors(state, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_PAINT: {
       PAINTSTRUCT paint;
       const HDC dc = BeginPaint(dialog, &paint);
-      DrawIconEx(dc, state.iconRect.left, state.iconRect.top, state.icon,
-                 state.iconRect.right - state.iconRect.left,
-                 state.iconRect.bottom - state.iconRect.top, 0, nullptr, DI_NORMAL);
+      // At its own size, which is the dpi's: stretching would blur it.
+      DrawIconEx(dc, state.iconRect.left, state.iconRect.top, state.icon.get(), 0, 0, 0, nullptr,
+                 DI_NORMAL);
       EndPaint(dialog, &paint);
       return TRUE;
     }
+    case WM_DPICHANGED:
+      DpiChanged(dialog, state, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return TRUE;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      return FALSE;
     case WM_SETCURSOR:
       if (state.link != nullptr && reinterpret_cast<HWND>(wParam) == state.link) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
@@ -311,12 +382,11 @@ struct alignas(DWORD) EmptyDialog {
 }  // namespace
 
 bool UpdateDialog(const std::wstring& reply, const UpdateDialogOptions& options) {
-  const HWND owner = GetActiveWindow();
   ThreadWindowsDisabled disabled;
   DialogState state{options, ReadUpdateInfo(reply)};
   state.disabled = &disabled;
   static const EmptyDialog kTemplate;
-  const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &kTemplate.head, owner,
+  const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &kTemplate.head, options.owner,
                                                  DialogProc, reinterpret_cast<LPARAM>(&state));
   if (state.holdTicked && options.sendHold) options.sendHold();
   return answer == IDYES;

@@ -57,7 +57,10 @@ class MainWindow : public GuiTest {
                                   randomRanges_.push_back(range);
                                   return pick_;
                                 },
-                                [this] { return CheckInHost(); }};
+                                [this](HWND promptOwner) {
+                                  promptOwner_ = promptOwner;
+                                  return CheckInHost();
+                                }};
     form_ = std::make_unique<TFrmTavrin>(tuning, services);
     RunGuarded(L"FrmTavrin.FormCreate", [this] { form_->FormCreate(); });
     form_->Show();
@@ -78,6 +81,7 @@ class MainWindow : public GuiTest {
     host.interfaceThread = dispatcher_;
     host.updateDialog = [this](const std::wstring&) {
       ++prompts_;
+      shownOver_ = form_->Handle();
       return acceptUpdate_;
     };
     host.shellOpen = [this](const std::wstring& target) { opened_.push_back(target); };
@@ -100,6 +104,8 @@ class MainWindow : public GuiTest {
       [](std::exception_ptr e) { HandleError(e, L"a hand-over"); });
   std::shared_ptr<FakeHttp> http_ = std::make_shared<FakeHttp>();
   int prompts_ = 0;
+  HWND promptOwner_ = nullptr;
+  HWND shownOver_ = nullptr;  // the window while the prompt shows
   bool acceptUpdate_ = false;
   std::vector<std::wstring> opened_;
   std::vector<std::uint32_t> randomRanges_;
@@ -521,14 +527,16 @@ TEST_F(MainWindow, TheCheckInStartsLastAndAnAcceptedUpdateClosesTheWindow) {
     acceptUpdate_ = accept;
     prompts_ = 0;
     opened_.clear();
-    const HWND window = Open().Handle();
+    Open();  // an accepted update may close it before this returns
     for (int i = 0; i < 250 && prompts_ == 0; ++i) Pump(20);
     Pump(100);  // the window closes through its queue
     EXPECT_EQ(prompts_, 1);
+    ASSERT_NE(shownOver_, nullptr);
+    EXPECT_EQ(promptOwner_, shownOver_);
     ASSERT_EQ(http_->Calls().size(), 1u);
     EXPECT_EQ(http_->Calls()[0].url, std::wstring(build::kWebUrl) + L"/api.init.php");
     EXPECT_EQ(opened_, accept ? std::vector{update} : std::vector<std::wstring>{});
-    EXPECT_EQ(IsWindow(window) != 0, !accept);
+    EXPECT_EQ(IsWindow(shownOver_) != 0, !accept);
   }
 }
 

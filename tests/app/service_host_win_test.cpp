@@ -19,7 +19,6 @@
 #include "app/window_dispatcher_win.h"
 #include "base/text_encoding.h"
 #include "prompt_driver_win.h"
-#include "service/check_in.h"
 #include "service/text_helpers.h"
 #include "service/update_prompt.h"
 #include "support/standin.h"
@@ -67,7 +66,7 @@ class CheckInAgainstStandIn : public testing::Test {
     standin_.Reset();
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morvane");
     dispatcher_ = std::make_shared<WindowDispatcher>([](std::exception_ptr) {});
-    host_ = SystemServiceHost(dispatcher_);
+    host_ = SystemServiceHost(dispatcher_, nullptr);
     host_.language = L"en";
     host_.sleep = [this](std::chrono::milliseconds step) { slept_ += step; };
     host_.shellOpen = [this](const std::wstring& target) { opened_.push_back(target); };
@@ -222,7 +221,7 @@ TEST_F(CheckInAgainstStandIn, ARefusedConnectionIsTriedSixTimesWithTenSecondWait
 }
 
 TEST_F(CheckInAgainstStandIn, ClosingDuringAWaitEndsItWithinOneStep) {
-  host_ = SystemServiceHost(dispatcher_);  // the real 10 ms sleeps
+  host_ = SystemServiceHost(dispatcher_, nullptr);  // the real 10 ms sleeps
   std::atomic<std::chrono::steady_clock::time_point> closedAt{};
   std::thread closer([&] {
     std::this_thread::sleep_for(300ms);

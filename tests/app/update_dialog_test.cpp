@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "base/dpi.h"
 #include "base/text_encoding.h"
 #include "prompt_driver_win.h"
+#include "support/gui_win.h"
 
 namespace tavrin::test {
 namespace {
@@ -136,6 +139,26 @@ TEST_F(PromptTest, IsCentredWhiteAndKeepsTheOtherWindowsOut) {
   DestroyWindow(main);
 }
 
+TEST_F(PromptTest, BelongsToTheMainWindowWhicheverWindowIsActive) {
+  const auto topLevel = [](const wchar_t* title) {
+    return CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                           nullptr, nullptr, nullptr, nullptr);
+  };
+  const HWND main = topLevel(L"main");
+  const HWND other = topLevel(L"other");
+  for (const HWND active : {other, HWND{}}) {
+    SCOPED_TRACE(active ? "another window" : "none of this thread's");
+    SetActiveWindow(active);
+    options_.owner = main;
+    Show(kUpdate, [&](Prompt& p) {
+      EXPECT_EQ(GetWindow(p.dialog, GW_OWNER), main);
+      Click(p.no);
+    });
+  }
+  DestroyWindow(other);
+  DestroyWindow(main);
+}
+
 TEST_F(PromptTest, StaysOnTopOnlyWhenTheFlagSaysSo) {
   const struct {
     const wchar_t* flag;
@@ -225,6 +248,83 @@ TEST_F(PromptTest, TheLinkIsBlueUnderlinedAndTheSeparatorGrey) {
     EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
     ReleaseDC(p.dialog, dc);
     EXPECT_EQ(BackgroundOf(p.dialog, WM_CTLCOLORSTATIC, p.separator), RGB(0xCC, 0xCC, 0xCC));
+    Click(p.no);
+  });
+}
+
+TEST_F(PromptTest, HighContrastShowsTheSystemPairs) {
+  using Theme = DarkContrastTheme;
+  struct Case {
+    bool on;
+    COLORREF background, separator, link;
+  };
+  for (const Case c : {Case{false, RGB(255, 255, 255), RGB(0xCC, 0xCC, 0xCC), RGB(0, 0, 255)},
+                       Case{true, Theme::kWindow, Theme::kText, Theme::kHotLight}}) {
+    SCOPED_TRACE(c.on ? "on" : "off");
+    const Theme theme(c.on);
+    Show(WithInfo(LR"("style":"note","text":"News","url":"https://n.test")"), [&](Prompt& p) {
+      ASSERT_NE(p.link, nullptr);
+      EXPECT_EQ(PixelAt(p.dialog, 2, 2), c.background);
+      EXPECT_EQ(PixelAt(p.separator, 5, 0), c.separator);
+      RECT area;
+      GetClientRect(p.link, &area);
+      EXPECT_GT(CountPixels(p.link, area, c.link), 0);
+      EXPECT_EQ(PixelAt(p.link, area.right - 1, 0), c.background);
+      if (c.on) {  // the message in window text on window
+        GetClientRect(p.message, &area);
+        EXPECT_GT(CountPixels(p.message, area, Theme::kText), 0);
+        EXPECT_EQ(PixelAt(p.message, area.right - 1, area.bottom - 1), Theme::kWindow);
+      }
+      Click(p.no);
+    });
+  }
+}
+
+// The rightmost column in `area` where something other than `background` shows.
+int InkRight(HWND window, const RECT& area, COLORREF background) {
+  PixelAt(window, 0, 0);  // painted
+  const HDC dc = GetDC(window);
+  int right = -1;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      if (GetPixel(dc, x, y) != background) right = std::max(right, x);
+    }
+  }
+  ReleaseDC(window, dc);
+  return right;
+}
+
+TEST_F(PromptTest, FollowsAMoveToAMonitorOfAnotherScale) {
+  Show(WithInfo(LR"("style":"hold","text":"Not now")"), [&](Prompt& p) {
+    ASSERT_NE(p.holdBox, nullptr);
+    Click(p.holdBox);
+    const int from = static_cast<int>(GetDpiForWindow(p.dialog));
+    const int to = from == 96 ? 144 : 96;
+    RECT suggested{100, 80, 700, 500};
+    SendMessageW(p.dialog, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+
+    RECT window{};
+    GetWindowRect(p.dialog, &window);
+    EXPECT_EQ(window.left, 100);
+    EXPECT_EQ(window.top, 80);
+    const RECT yes = InDialog(p.dialog, p.yes);
+    EXPECT_EQ(yes.bottom - yes.top, ScaleForDpi(26, to));
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, to));
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(p.message, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight);
+    const RECT hold = InDialog(p.dialog, p.holdBox);
+    EXPECT_EQ(hold.left, ScaleForDpi(10, to));
+    EXPECT_EQ(SendMessageW(p.holdBox, BM_GETCHECK, 0, 0), BST_CHECKED);
+    // The warning icon drawn at its own size, which is the new scale's.
+    const int left = ScaleForDpi(16, to), size = ScaleForDpi(32, to);
+    const int gap = ScaleForDpi(8, to);  // short of the message
+    const int right = InkRight(p.dialog, {0, 0, left + size + gap, left + size}, RGB(255, 255, 255));
+    EXPECT_GT(right, left + size * 3 / 4);
+    EXPECT_LT(right, left + size);
     Click(p.no);
   });
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <stdexcept>
 
 #include "appearance/fit_label_font.h"
@@ -8,7 +7,6 @@
 #include "appearance/theme_helper_win.h"
 #include "support/gui_win.h"
 #include "widgets/form_win.h"
-#include "widgets/high_contrast_win.h"
 #include "widgets/labels_win.h"
 #include "widgets/panels_win.h"
 
@@ -64,36 +62,6 @@ TEST_F(Appearance, HeaderButtonsOutlinedUntilDown) {
   ExpectButtonLook(home.Handle(), {kAccent, kAccent, kWhite}, "down");
   ExpectButtonLook(config.Handle(), {kWhite, RGB(0, 0, 0), RGB(0, 0, 0)}, "up");
 }
-
-// A dark contrast theme while it lives: its colours through SetSysColors, and
-// the setting itself through the seam, as Wine refuses SPI_SETHIGHCONTRAST.
-class DarkContrastTheme {
- public:
-  static constexpr COLORREF kWindow = RGB(0, 0, 0);
-  static constexpr COLORREF kText = RGB(255, 255, 255);
-  static constexpr COLORREF kHighlight = RGB(0x1A, 0xEB, 0xFF);
-  static constexpr COLORREF kHighlightText = RGB(0, 0, 0);
-  static constexpr COLORREF kGrayText = RGB(0x3F, 0xF2, 0x3F);
-
-  explicit DarkContrastTheme(bool on) {
-    const std::array<COLORREF, kElements.size()> dark = {kWindow, kText, kHighlight,
-                                                         kHighlightText, kGrayText};
-    for (std::size_t i = 0; i < kElements.size(); ++i) saved_[i] = GetSysColor(kElements[i]);
-    SetSysColors(kElements.size(), kElements.data(), dark.data());
-    SetHighContrastSource([on] { return on; });
-  }
-  ~DarkContrastTheme() {
-    SetSysColors(kElements.size(), kElements.data(), saved_.data());
-    SetHighContrastSource(nullptr);
-  }
-  DarkContrastTheme(const DarkContrastTheme&) = delete;
-  DarkContrastTheme& operator=(const DarkContrastTheme&) = delete;
-
- private:
-  static constexpr std::array<int, 5> kElements = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
-                                                   COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT};
-  std::array<COLORREF, kElements.size()> saved_{};
-};
 
 TEST_F(Appearance, HighContrastDrawsButtonsAndStripInTheSystemPairs) {
   using Theme = DarkContrastTheme;

@@ -386,6 +386,24 @@ TEST_F(CheckInRun, AnOfferedUpdateIsAskedForAndNoKeepsTheProgramRunning) {
   EXPECT_TRUE(IsWindowEnabled(program.Window()));
 }
 
+TEST_F(CheckInRun, ThePromptBelongsToTheMainWindowWhileAnotherProgramIsActive) {
+  ScriptedReply offer{200, {}, R"({"update":"https://dl.example.test/setup.exe"})"};
+  offer.delayMs = 1500;
+  standin_.Reply(L"/api.init.php", offer);
+  Program program;
+  ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+  // The user turns to another program while the check-in waits.
+  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                     0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  EXPECT_EQ(GetForegroundWindow(), other);
+  HWND prompt = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (prompt = program.ShownWindow(L"#32770")) != nullptr; }));
+  EXPECT_EQ(GetWindow(prompt, GW_OWNER), program.Window());
+  SendMessageW(GetDlgItem(prompt, IDNO), BM_CLICK, 0, 0);
+  DestroyWindow(other);
+}
+
 // An empty folder of its own, removed with what is put into it.
 class ScratchFolder {
  public:

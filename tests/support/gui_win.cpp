@@ -2,6 +2,7 @@
 
 #include "appearance/button_styles.h"
 #include "widgets/gdiplus_win.h"
+#include "widgets/high_contrast_win.h"
 
 namespace tavrin::test {
 namespace {
@@ -54,6 +55,19 @@ int CountPixels(HWND window, const RECT& area, COLORREF color) {
   }
   ReleaseDC(window, dc);
   return count;
+}
+
+DarkContrastTheme::DarkContrastTheme(bool on) {
+  const std::array<COLORREF, kElements.size()> dark = {kWindow,        kText,     kHighlight,
+                                                       kHighlightText, kGrayText, kHotLight};
+  for (std::size_t i = 0; i < kElements.size(); ++i) saved_[i] = GetSysColor(kElements[i]);
+  SetSysColors(kElements.size(), kElements.data(), dark.data());
+  SetHighContrastSource([on] { return on; });
+}
+
+DarkContrastTheme::~DarkContrastTheme() {
+  SetSysColors(kElements.size(), kElements.data(), saved_.data());
+  SetHighContrastSource(nullptr);
 }
 
 RECT RectInParent(HWND window) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -48,6 +49,30 @@ struct SeenMessageBox {
 // Runs `show`, which must open one modal message box, answers it with OK
 // and returns what it showed; nothing when no box came.
 std::optional<SeenMessageBox> AnswerMessageBox(const std::function<void()>& show);
+
+// A dark contrast theme while it lives: its colours through SetSysColors, and
+// the setting itself through the seam, as Wine refuses SPI_SETHIGHCONTRAST.
+class DarkContrastTheme {
+ public:
+  static constexpr COLORREF kWindow = RGB(0, 0, 0);
+  static constexpr COLORREF kText = RGB(255, 255, 255);
+  static constexpr COLORREF kHighlight = RGB(0x1A, 0xEB, 0xFF);
+  static constexpr COLORREF kHighlightText = RGB(0, 0, 0);
+  static constexpr COLORREF kGrayText = RGB(0x3F, 0xF2, 0x3F);
+  static constexpr COLORREF kHotLight = RGB(0xFF, 0xFF, 0x00);
+
+  // `on`: whether the setting reports the theme; the colours come either way.
+  explicit DarkContrastTheme(bool on);
+  ~DarkContrastTheme();
+  DarkContrastTheme(const DarkContrastTheme&) = delete;
+  DarkContrastTheme& operator=(const DarkContrastTheme&) = delete;
+
+ private:
+  static constexpr std::array<int, 6> kElements = {COLOR_WINDOW,        COLOR_WINDOWTEXT,
+                                                   COLOR_HIGHLIGHT,     COLOR_HIGHLIGHTTEXT,
+                                                   COLOR_GRAYTEXT,      COLOR_HOTLIGHT};
+  std::array<COLORREF, kElements.size()> saved_{};
+};
 
 class GuiTest : public ::testing::Test {
  protected:
