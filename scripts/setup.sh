@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-i686-posix mingw-w64-tools
   wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick
   locales openssl osslsigncode
+  clang-16 libclang-rt-16-dev
   "$@"
 )
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both presets and runs every test: natively under the sanitizers, and
-# the Windows build under Wine.
+# Builds every preset and runs every test: natively under the sanitizers (the
+# fuzz targets' corpora replayed among them), and the Windows build under Wine.
+# The fuzz targets are built with libFuzzer too; scripts/fuzz.sh runs them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -9,7 +10,7 @@ jobs=$(nproc)
 status=0
 echo "== layer order"
 scripts/check_layers.sh || status=1
-for preset in native windows; do
+for preset in native windows fuzz; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
 done

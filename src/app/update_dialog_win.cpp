@@ -94,10 +94,10 @@ class TFormHelper {
   static void SetHint(HWND control, const std::wstring& hint) {
     SetPropW(control, kHintProperty, const_cast<std::wstring*>(&hint));
   }
-  // The program runs elevated: a hint that is not a web page opens nothing.
+  // The offer leaves a link empty when it is not a web page: that opens nothing.
   static void OpenURL(HWND control, const std::function<void(const std::wstring&)>& shellOpen) {
     const auto* hint = static_cast<const std::wstring*>(GetPropW(control, kHintProperty));
-    if (hint != nullptr && IsWebUrl(*hint)) shellOpen(*hint);
+    if (hint != nullptr && !hint->empty()) shellOpen(*hint);
   }
   static void ClearHint(HWND control) { RemovePropW(control, kHintProperty); }
 };
@@ -383,7 +383,7 @@ struct alignas(DWORD) EmptyDialog {
 
 bool UpdateDialog(const std::wstring& reply, const UpdateDialogOptions& options) {
   ThreadWindowsDisabled disabled;
-  DialogState state{options, ReadUpdateInfo(reply)};
+  DialogState state{options, ReadUpdateOffer(reply).info};
   state.disabled = &disabled;
   static const EmptyDialog kTemplate;
   const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &kTemplate.head, options.owner,

@@ -30,8 +30,10 @@ struct HandOverRecord {
   std::shared_ptr<CheckInContext> context;
 };
 
-std::wstring WithoutLineBreaks(std::wstring value) {
-  std::erase_if(value, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
+// Line breaks would add headers of their own; tabs and other control
+// characters (C1's NEL breaks lines too) have no business on the wire.
+std::wstring WithoutControlCharacters(std::wstring value) {
+  std::erase_if(value, [](wchar_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); });
   return value;
 }
 
@@ -47,9 +49,9 @@ bool WaitAfterFailure(const ServiceHost& host) {
 // Interface thread: the prompt when an update is offered, then the callback.
 void HandOver(HandOverRecord& record) {
   const ServiceHost& host = record.context->host;
-  record.Item = ReadUpdateItem(record.Data);
+  record.Item = ReadUpdateOffer(record.Data).url;
   bool accepted = false;
-  if (IsWebUrl(record.Item) && host.updateDialog(record.Data)) {
+  if (!record.Item.empty() && host.updateDialog(record.Data)) {
     host.shellOpen(record.Item);
     accepted = true;
   }
@@ -76,7 +78,7 @@ bool HttpGetText(HttpClient& http, const std::wstring& url, const std::vector<Ht
                  std::wstring& body) {
   std::vector<HttpHeader> safe;
   for (const HttpHeader& header : headers) {
-    safe.push_back({header.name, WithoutLineBreaks(header.value)});
+    safe.push_back({header.name, WithoutControlCharacters(header.value)});
   }
   return http.Get(url, safe, BodyDecoding::kUtf8, body);
 }

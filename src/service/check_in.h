@@ -48,7 +48,8 @@ std::vector<HttpHeader> CheckInHeaders(const ServiceHost& host);
 
 // One GET of url with these headers, the body decoded as UTF-8 whatever the
 // reply declares. True when any response arrived, error statuses included.
-// CR and LF are dropped from header values so that none can add a header.
+// Control characters are dropped from header values, so that none can add a
+// header or put raw control bytes on the wire.
 bool HttpGetText(HttpClient& http, const std::wstring& url, const std::vector<HttpHeader>& headers,
                  std::wstring& body);
 

@@ -1,5 +1,6 @@
 #include "service/update_prompt.h"
 
+#include <algorithm>
 #include <array>
 
 #include "base/dpi.h"
@@ -74,6 +75,13 @@ constexpr std::array<PromptTexts, 8> kPromptTexts = {{
      L"Yes", L"No"},
 }};
 
+// Printable ASCII less the blank and the characters RFC 3986 leaves out of
+// URLs: "<>\^`{|}.
+bool IsUrlCharacter(wchar_t c) {
+  if (c <= L' ' || c >= 0x7F) return false;
+  return std::wstring_view(L"\"<>\\^`{|}").find(c) == std::wstring_view::npos;
+}
+
 const PromptTexts& TextsFor(const std::wstring& language) {
   for (const PromptTexts& row : kPromptTexts) {
     if (row.language == nullptr || language == row.language) return row;
@@ -125,11 +133,14 @@ bool IsWebUrl(const std::wstring& target) {
     return true;
   };
   if (!startsWith(L"http://") && !startsWith(L"https://")) return false;
-  // Blanks and control characters have no place in a URL.
-  for (const wchar_t c : target) {
-    if (c <= L' ' || c == 0x7F) return false;
-  }
-  return true;
+  return std::ranges::all_of(target, IsUrlCharacter);
+}
+
+UpdateOffer ReadUpdateOffer(const std::wstring& reply) {
+  const auto webOnly = [](std::wstring url) { return IsWebUrl(url) ? url : std::wstring(); };
+  UpdateInfo info = ReadUpdateInfo(reply);
+  info.url = webOnly(std::move(info.url));
+  return {webOnly(ReadUpdateItem(reply)), std::move(info)};
 }
 
 int NoticeGrowth(int dpi, int heightAdjust) { return ScaleForDpi(40 - heightAdjust, dpi); }

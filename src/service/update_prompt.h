@@ -29,8 +29,18 @@ struct UpdateInfo {
 UpdateInfo ReadUpdateInfo(const std::wstring& reply);
 
 // The program runs elevated: of what a reply names, only absolute http:// and
-// https:// URLs are ever handed to the shell.
+// https:// URLs made of the characters a URL may hold are ever handed to the
+// shell. Anything else (a right-to-left override, a no-break space, a quote
+// that ends the browser's argument) counts as no URL at all.
 bool IsWebUrl(const std::wstring& target);
+
+// What the prompt is built from, with that decision taken: the update's URL
+// and the notice's link are empty unless they may go to the shell.
+struct UpdateOffer {
+  std::wstring url;  // empty: no update is offered and nothing is asked
+  UpdateInfo info;
+};
+UpdateOffer ReadUpdateOffer(const std::wstring& reply);
 
 // The growth of a prompt that shows a notice, and where the separator line and
 // the check box or link label go once it has grown to outer height `height`.

@@ -1,8 +1,10 @@
 #include "sys/http_charset.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "base/ascii_case.h"
+#include "base/text_encoding.h"
 
 namespace tavrin {
 namespace {
@@ -77,6 +79,23 @@ std::optional<unsigned> CodePageOfCharset(std::wstring_view charset) {
     if (EqualIgnoringAsciiCase(name, charset)) return page;
   }
   return std::nullopt;
+}
+
+std::wstring DecodeDeclaredCharset(std::string_view bytes, std::wstring_view contentType,
+                                   const CodePageDecoder& decodeCodePage) {
+  const unsigned codePage =
+      CodePageOfCharset(CharsetOfContentType(contentType)).value_or(kUtf8CodePage);
+  if (codePage == kUtf16LeCodePage || codePage == kUtf16BeCodePage) {
+    std::string ordered(bytes);
+    if (codePage == kUtf16BeCodePage) {
+      for (std::size_t i = 0; i + 1 < ordered.size(); i += 2) std::swap(ordered[i], ordered[i + 1]);
+    }
+    return Utf16LeToWide(reinterpret_cast<const std::uint8_t*>(ordered.data()), ordered.size());
+  }
+  if (codePage != kUtf8CodePage) {
+    if (std::optional<std::wstring> text = decodeCodePage(bytes, codePage)) return *text;
+  }
+  return Utf8ToWide(bytes);
 }
 
 }  // namespace tavrin

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/text_encoding.h"
@@ -50,17 +51,10 @@ bool ReadBody(HINTERNET request, std::string& bytes) {
   return true;
 }
 
-std::wstring DecodeCodePage(const std::string& bytes, unsigned codePage) {
-  if (codePage == kUtf16LeCodePage || codePage == kUtf16BeCodePage) {
-    std::string ordered = bytes;
-    if (codePage == kUtf16BeCodePage) {
-      for (std::size_t i = 0; i + 1 < ordered.size(); i += 2) std::swap(ordered[i], ordered[i + 1]);
-    }
-    return Utf16LeToWide(reinterpret_cast<const std::uint8_t*>(ordered.data()), ordered.size());
-  }
+std::optional<std::wstring> DecodeCodePage(std::string_view bytes, unsigned codePage) {
   const int size = static_cast<int>(bytes.size());
   const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
-  if (length <= 0) return Utf8ToWide(bytes);  // a code page this system lacks
+  if (length <= 0) return std::nullopt;
   std::wstring text(length, L'\0');
   MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
   return text;
@@ -68,9 +62,7 @@ std::wstring DecodeCodePage(const std::string& bytes, unsigned codePage) {
 
 std::wstring Decode(const std::string& bytes, BodyDecoding decoding, HINTERNET request) {
   if (bytes.empty() || decoding == BodyDecoding::kUtf8) return Utf8ToWide(bytes);
-  const unsigned codePage =
-      CodePageOfCharset(CharsetOfContentType(ContentType(request))).value_or(kUtf8CodePage);
-  return codePage == kUtf8CodePage ? Utf8ToWide(bytes) : DecodeCodePage(bytes, codePage);
+  return DecodeDeclaredCharset(bytes, ContentType(request), DecodeCodePage);
 }
 
 // The proxy the user's system settings name or detect (Windows 8.1 on). Older

@@ -4,7 +4,8 @@
 
 namespace tavrin {
 
-// The shell's "open" of a URL or path, without owner; the outcome is not examined.
+// Opens a web page in the user's browser, unelevated where the desktop's shell
+// allows (see browser_launch.h); the outcome is not examined.
 void ShellOpen(const std::wstring& target);
 
 }  // namespace tavrin

@@ -147,7 +147,7 @@ TEST_F(CheckInAgainstStandIn, SendsTheFourHeadersWithTheIdentifierMadeOnce) {
   }
 }
 
-TEST_F(CheckInAgainstStandIn, AStoredIdentifierGoesAsItIsButCannotAddHeaders) {
+TEST_F(CheckInAgainstStandIn, AStoredIdentifierGoesAsItIsButWithoutControlCharacters) {
   const struct {
     DWORD type;
     std::wstring data;
@@ -155,6 +155,7 @@ TEST_F(CheckInAgainstStandIn, AStoredIdentifierGoesAsItIsButCannotAddHeaders) {
   } cases[] = {
       {REG_SZ, L"anything at all, of any length", "anything at all, of any length"},
       {REG_SZ, L"abc\r\nX-Injected: 1", "abcX-Injected: 1"},
+      {REG_SZ, L"a\tb\001c\033[2Jd\177\205", "abc[2Jd"},
       {REG_DWORD, std::wstring(2, L'\0'), ""},  // not a string: empty, and left alone
   };
   for (const auto& c : cases) {

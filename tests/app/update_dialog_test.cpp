@@ -335,6 +335,8 @@ TEST_F(PromptTest, ClickingTheLinkOpensOnlyAWebPageAndKeepsTheBoxOpen) {
     std::vector<std::wstring> opened;
   } cases[] = {{L"https://n.test/news", {L"https://n.test/news"}},
                {L"C:\\\\Windows\\\\notepad.exe", {}},
+               {L"https://n.test/\u202Eexe.txt", {}},
+               {L"https://n.test/\\\" --x", {}},
                {L"", {}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.url));

@@ -25,6 +25,7 @@
 #include "i18n/translation.h"
 #include "program/executable_image_win.h"
 #include "support/standin.h"
+#include "support/url_opener_win.h"
 #include "sys/adapter_discovery_win.h"
 
 namespace tavrin::test {
@@ -352,8 +353,87 @@ class CheckInRun : public ::testing::Test {
     return false;
   }
 
+  // A reply offering `update` with a notice whose link is `link`.
+  void Offer(const std::string& update, const std::string& link) {
+    standin_.Reset();
+    standin_.Reply(L"/api.init.php",
+                   {200,
+                    {},
+                    R"({"update":")" + update +
+                        R"(","info":{"style":"note","text":"News","url":")" + link + R"("}})"});
+  }
+
   StandIn standin_;
 };
+
+constexpr int kNoticeLinkId = 103;
+
+HWND ChildWithText(HWND parent, const std::wstring& text) {
+  for (HWND child : ChildWindows(parent)) {
+    if (TextOf(child) == text) return child;
+  }
+  return nullptr;
+}
+
+// A reply from a hostile or broken service: each URL holds a character that
+// has no place in a URL, escaped as JSON allows or sent raw as UTF-8.
+TEST_F(CheckInRun, AnUpdateUrlWithAnyNonUrlCharacterBringsNoPrompt) {
+  const std::string urls[] = {
+      R"(https://dl.example.test/\u202Eexe.txt)",  // right-to-left override
+      "https://dl.example.test/\u202Eexe.txt",  // the same, as raw UTF-8
+      R"(https://dl.example.test/a\u00A0b)",  // no-break space
+      "https://dl.example.test/a\u00A0b",
+      R"(https://dl.example.test/\" --no-sandbox)",  // a quote ends the browser's argument
+      R"(https://dl.example.test/a\tb)",
+      "https://dl.example.test/\u3000",  // ideographic space
+      "https://dl.example.test/{a|b}^`<>",
+      R"(https://dl.example.test\\..\\setup.exe)",
+  };
+  const RecordingUrlOpener opener;
+  for (const std::string& url : urls) {
+    SCOPED_TRACE(url);
+    Offer(url, "https://n.example.test/");
+    Program program;
+    ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return CheckedIn(); }));
+    std::this_thread::sleep_for(1s);  // time enough for a prompt to show
+    EXPECT_EQ(program.ShownWindow(L"#32770"), nullptr);
+  }
+  EXPECT_EQ(opener.Opened(1, 0ms), std::vector<std::wstring>{});
+}
+
+// The program runs elevated: what it opens goes to the user's opener (under
+// Wine through the fall-back), and a notice link that is no web page opens
+// nothing, though its text still shows.
+TEST_F(CheckInRun, TheNoticeLinkAndYesOpenOnlyWebPages) {
+  const struct {
+    std::string link;
+    std::vector<std::wstring> opened;
+  } cases[] = {
+      {R"(https:\/\/n.example.test\/news?a=1)", {L"https://n.example.test/news?a=1"}},
+      {"https://n.example.test/\u00A0x", {}},
+      {R"(https://n.example.test/\" --x)", {}},
+      {R"(C:\\Windows\\System32\\calc.exe)", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.link);
+    Offer("https://dl.example.test/setup.exe", c.link);
+    const RecordingUrlOpener opener;
+    Program program;
+    HWND prompt = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (prompt = program.ShownWindow(L"#32770")) != nullptr; }));
+    const HWND link = ChildWithText(prompt, L"News");
+    ASSERT_NE(link, nullptr);
+    SendMessageW(prompt, WM_COMMAND, MAKEWPARAM(kNoticeLinkId, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(link));
+    EXPECT_EQ(opener.Opened(1, c.opened.empty() ? 1s : 5s), c.opened);
+
+    SendMessageW(GetDlgItem(prompt, IDYES), BM_CLICK, 0, 0);
+    std::vector<std::wstring> opened = c.opened;
+    opened.push_back(L"https://dl.example.test/setup.exe");
+    EXPECT_EQ(opener.Opened(opened.size()), opened);
+  }
+}
 
 TEST_F(CheckInRun, NoUpdateOfferedShowsNothing) {
   Program program;

@@ -106,7 +106,10 @@ TEST_F(CheckInTest, HttpGetTextSendsTheHeadersAndDecodesAsUtf8) {
   Script({L"{\"update\":\"\"}", std::nullopt});
   std::wstring body = L"before";
   EXPECT_TRUE(HttpGetText(*http_, L"https://h.test/api.init.php",
-                          {{L"A", L"1"}, {L"User-Union", L"x\r\nSet-Cookie: y\rz\n"}}, body));
+                          {{L"A", L"1"},
+                           {L"User-Union", L"x\r\nSet-Cookie: y\rz\n"},
+                           {L"User-Debug", L"\ta\001b\033[0m\177\205c\237\u00A0d"}},
+                          body));
   EXPECT_EQ(Narrow(body), "{\"update\":\"\"}");
   EXPECT_FALSE(HttpGetText(*http_, L"https://h.test/api.init.php", {}, body));
   EXPECT_EQ(Narrow(body), "{\"update\":\"\"}");  // left as it was
@@ -117,7 +120,8 @@ TEST_F(CheckInTest, HttpGetTextSendsTheHeadersAndDecodesAsUtf8) {
   EXPECT_EQ(calls[0].decoding, BodyDecoding::kUtf8);
   // A value can never add a header of its own.
   EXPECT_THAT(Flat(calls[0].headers),
-              ElementsAre(Pair("A", "1"), Pair("User-Union", "xSet-Cookie: yz")));
+              ElementsAre(Pair("A", "1"), Pair("User-Union", "xSet-Cookie: yz"),
+                          Pair("User-Debug", "ab[0mc\u00A0d")));
 }
 
 TEST_F(CheckInTest, RequestCheckInRetriesWithTenSecondWaits) {

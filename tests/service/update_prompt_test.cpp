@@ -146,8 +146,55 @@ TEST(IsWebUrl, AcceptsOnlyAbsoluteHttpAndHttpsUrls) {
       {L"https://example.test/a b", false},
       {L"https://example.test/\r\nx", false},
       {L"https://example.test/\x7f", false},
+      // Every character RFC 3986 allows, percent escapes included.
+      {L"https://user:pw@[::1]:8080/a-b_c.d~e/%20;x=1,2?q=a+b&r=$!*'()@:/#frag", true},
+      // What the shell or the browser's command line would take apart.
+      {L"https://example.test/\u202Eexe.txt", false},
+      {L"https://example.test/a\u00A0b", false},
+      {L"https://example.test/\uFEFF", false},
+      {L"https://ex\u00E4mple.test/", false},
+      {L"https://example.test/\U0001F600", false},
+      {L"https://example.test/\" --no-sandbox", false},
+      {L"https://example.test/\"", false},
+      {L"https://example.test/<b>", false},
+      {L"https://example.test\\..\\x", false},
+      {L"https://example.test/^", false},
+      {L"https://example.test/`", false},
+      {L"https://example.test/{x}", false},
+      {L"https://example.test/a|b", false},
+      {L"https://example.test/\t", false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsWebUrl(c.target), c.web) << Narrow(c.target);
+}
+
+// What may reach the shell is decided once, as the reply is read: a link that
+// is no web page is dropped, and the rest of the notice still shows.
+TEST(ReadUpdateOffer, KeepsOnlyUrlsThatMayBeOpened) {
+  const struct {
+    const wchar_t* reply;
+    const wchar_t* url;
+    const wchar_t* link;
+  } cases[] = {
+      {LR"({"update":"https:\/\/dl.test\/a.exe","info":{"style":"note","text":"T","url":"https://n.test"}})",
+       L"https://dl.test/a.exe", L"https://n.test"},
+      {LR"({"update":"https://dl.test/\u202Eexe.txt","info":{"style":"note","text":"T","url":"https://n.test/\u00a0"}})",
+       L"", L""},
+      {L"{\"update\":\"https://dl.test/"
+       L"\u202E\",\"info\":{\"style\":\"note\",\"text\":\"T\",\"url\":\"https://n.test/\\\" x\"}}",
+       L"", L""},
+      {LR"({"update":"file:\/\/\/C:\/x.exe","info":{"style":"note","text":"T","url":"C:\\x.exe"}})",
+       L"", L""},
+      {LR"({"update":"","info":{"style":"note","text":"T","url":"https://n.test"}})", L"",
+       L"https://n.test"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.reply));
+    const UpdateOffer offer = ReadUpdateOffer(c.reply);
+    EXPECT_EQ(Narrow(offer.url), Narrow(c.url));
+    EXPECT_EQ(Narrow(offer.info.url), Narrow(c.link));
+    EXPECT_EQ(Narrow(offer.info.style), "note");
+    EXPECT_EQ(Narrow(offer.info.text), "T");
+  }
 }
 
 TEST(NoticeLayout, ScalesTheDistancesInWholeHundredths) {

@@ -98,5 +98,35 @@ TEST(HttpCharset, MapsEveryKnownNameToItsCodePage) {
   }
 }
 
+TEST(HttpCharset, DecodesTheDeclaredCharset) {
+  // Stands in for the system's code pages: knows only windows-1252, as Latin-1.
+  const CodePageDecoder latin1 = [](std::string_view bytes,
+                                    unsigned page) -> std::optional<std::wstring> {
+    if (page != 1252) return std::nullopt;
+    std::wstring text;
+    for (const unsigned char b : bytes) text.push_back(b);
+    return text;
+  };
+  const struct {
+    const wchar_t* contentType;
+    std::string bytes;
+    std::wstring text;
+  } cases[] = {
+      {L"text/plain; charset=utf-16", std::string("h\0\xE9\0\x3D\xD8\x00\xDE", 8),
+       L"h\u00E9\U0001F600"},
+      {L"text/plain; charset=UTF-16BE", std::string("\0h\0\xE9\xD8\x3D\xDE\x00", 8),
+       L"h\u00E9\U0001F600"},
+      {L"text/plain; charset=utf-16be", std::string("\0h\0", 3), L"h"},  // odd last byte dropped
+      {L"text/plain; charset=windows-1252", "caf\xE9", L"caf\u00E9"},
+      {L"text/plain; charset=koi8-r", "caf\xC3\xA9", L"caf\u00E9"},  // the system lacks it
+      {L"text/plain; charset=x-unknown", "caf\xC3\xA9\xFF", L"caf\u00E9\uFFFD"},
+      {L"", "caf\xC3\xA9", L"caf\u00E9"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DecodeDeclaredCharset(c.bytes, c.contentType, latin1), c.text)
+        << ::testing::PrintToString(c.contentType);
+  }
+}
+
 }  // namespace
 }  // namespace tavrin
