@@ -10,7 +10,6 @@
 #include "app/error_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/service_host_win.h"
-#include "app/startup_timing_win.h"
 #include "app/tuning_services_win.h"
 #include "app/window_dispatcher_win.h"
 #include "appearance/button_styles.h"
@@ -62,7 +61,6 @@ void RunProgram() {
     form.SetMainForm(true);
     RunGuarded(L"FrmTavrin.FormCreate", [&] { form.FormCreate(); });
     form.Show();
-    AfterFirstShow(form);
     RunMessageLoop();
     ApplicationTerminating = true;  // a check-in still waiting stops
   });

@@ -1,31 +1,21 @@
 #!/usr/bin/env bash
 # Measures tavrin.exe as built in build/windows: its size and imports, the
-# time from process start to the window's first paint (against a plain Win32
-# window built the same way) and its CPU use idle and busy under Wine.
+# time from process start to the window's first paint (against its floor, see
+# scripts/bench-startup.sh) and its CPU use idle and busy under Wine.
 # Needs the stand-in at the build's API URL (scripts/run.sh starts one the
 # same way) and no other Tavrin running in the build's prefix.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=build/windows
-cmake --build "$build" -j "$(nproc)" --target tavrin tavrin_startup_timing minimal_window >/dev/null
+cmake --build "$build" -j "$(nproc)" --target tavrin >/dev/null
 eval "$("$build/wine-run" --env)"
 api_url=$(sed -n 's/^TAVRIN_API_URL:STRING=//p' "$build/CMakeCache.txt")
 
 echo "tavrin.exe: $(stat -c %s "$build/tavrin.exe") bytes"
 echo "imports: $(i686-w64-mingw32-objdump -p "$build/tavrin.exe" | awk '/DLL Name/ { print $3 }' | sort | tr '\n' ' ')"
 
-median_start_ms() {  # program
-  local times=()
-  (cd "$build/tests/program" && wine "$1" >/dev/null 2>&1)  # warm the caches
-  for _ in $(seq 9); do
-    rm -f "$build/tests/program/startup_ms.txt"
-    (cd "$build/tests/program" && wine "$1" >/dev/null 2>&1)
-    times+=("$(cat "$build/tests/program/startup_ms.txt")")
-  done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n 5p
-}
-echo "start to first paint, median of 9: tavrin $(median_start_ms tavrin_startup_timing.exe) ms," \
-  "plain window $(median_start_ms minimal_window.exe) ms"
+echo "start to first paint:"
+scripts/bench-startup.sh 9 | tail -n 2
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 cpu_percent_over_10s() {  # unix pid
