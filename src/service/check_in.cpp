@@ -59,6 +59,10 @@ void HandOver(HandOverRecord& record) {
 }
 
 void RunCheckIn(const std::shared_ptr<CheckInContext>& context) {
+  // Not before the interface thread reaches its message loop: the window's
+  // first paint goes first, not sharing the processor or the DLL loader with
+  // the connection.
+  context->host.interfaceThread->RunOnInterfaceThread([] {});
   std::optional<std::wstring> reply = RequestCheckIn(context->host, context->url);
   if (!reply) return;
   auto record = std::make_shared<HandOverRecord>(HandOverRecord{std::move(*reply), L"", context});

@@ -59,8 +59,9 @@ bool HttpGetText(HttpClient& http, const std::wstring& url, const std::vector<Ht
 std::optional<std::wstring> RequestCheckIn(const ServiceHost& host, const std::wstring& url);
 
 // Stores the endpoint and the adjustment, starts the check-in on a
-// self-freeing thread and returns. AProc runs on the interface thread, once,
-// unless the program ends first.
+// self-freeing thread and returns. The worker waits for the interface thread
+// to take a first hand-over before it requests. AProc runs on the interface
+// thread, once, unless the program ends first.
 void CheckUpdate(const std::wstring& endpoint, CheckInCallback AProc, int heightAdjust,
                  ServiceHost host);
 

@@ -65,6 +65,11 @@ class CheckInTest : public testing::Test {
         },
         10, Host());
   }
+  // The worker waits for the message loop's first turn; this is that turn.
+  void StartAndRunTheLoop() {
+    Start();
+    ASSERT_TRUE(ui_->RunNext());
+  }
   // The worker has ended and let go of everything it held.
   bool WorkerGone() {
     for (int i = 0; i < 500 && http_.use_count() > 1; ++i) std::this_thread::sleep_for(10ms);
@@ -168,7 +173,7 @@ TEST_F(CheckInTest, EveryAttemptCarriesTheSameHeadersBuiltOnce) {
 }
 
 TEST_F(CheckInTest, CheckUpdateStoresItsStateAndReturnsAtOnce) {
-  Start();
+  StartAndRunTheLoop();
   EXPECT_EQ(Narrow(CheckInURL), "https://www.example.test/api.init.php");
   EXPECT_EQ(HeightAdjust, 10);
   EXPECT_TRUE(ui_->RunNext());  // the empty reply after six failures
@@ -211,7 +216,7 @@ TEST_F(CheckInTest, TheReplyDecidesOnThePromptAndTheCallbackAlwaysRuns) {
     prompts_.clear();
     opened_.clear();
     results_.clear();
-    Start();
+    StartAndRunTheLoop();
     ASSERT_TRUE(ui_->RunNext());
     ASSERT_TRUE(WorkerGone());
     EXPECT_EQ(prompts_, c.prompted ? std::vector{c.reply} : std::vector<std::wstring>{});
@@ -223,9 +228,22 @@ TEST_F(CheckInTest, TheReplyDecidesOnThePromptAndTheCallbackAlwaysRuns) {
   EXPECT_THAT(callbackThreads_, ElementsAre(std::this_thread::get_id()));
 }
 
+// The window's first paint goes before the connection and its DLLs.
+TEST_F(CheckInTest, TheRequestWaitsForTheMessageLoop) {
+  Script({LR"({"update":""})"});
+  Start();
+  ASSERT_TRUE(ui_->AwaitQueued());
+  EXPECT_TRUE(http_->Calls().empty());
+  ASSERT_TRUE(ui_->RunNext());
+  ASSERT_TRUE(ui_->RunNext());  // the reply
+  ASSERT_TRUE(WorkerGone());
+  EXPECT_EQ(http_->Calls().size(), 1u);
+  ASSERT_EQ(results_.size(), 1u);
+}
+
 TEST_F(CheckInTest, NothingIsHandedOnOnceTheProgramIsTerminating) {
   terminateAfterSleeps_ = 10;  // closed during the first wait
-  Start();
+  StartAndRunTheLoop();
   EXPECT_TRUE(WorkerGone());
   EXPECT_EQ(http_->Calls().size(), 1u);
   EXPECT_FALSE(ui_->RunNext(50ms));
@@ -250,6 +268,7 @@ TEST_F(CheckInTest, WhatTheWorkerRaisesIsReportedOnTheInterfaceThreadInsteadOfAR
       L"https://www.example.test/api.init.php",
       [this](bool accepted, const std::wstring& reply) { results_.emplace_back(accepted, reply); },
       10, std::move(host));
+  ASSERT_TRUE(ui_->RunNext());  // the message loop's first turn
   ASSERT_TRUE(ui_->RunNext());
   EXPECT_TRUE(WorkerGone());
   const auto reports = errors.Reports();

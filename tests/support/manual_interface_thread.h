@@ -42,6 +42,12 @@ class ManualInterfaceThread final : public InterfaceThread {
     return true;
   }
 
+  // Waits until a hand-over is queued and leaves it there; false on time-out.
+  bool AwaitQueued(std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    std::unique_lock lock(mutex_);
+    return ready_.wait_for(lock, timeout, [this] { return !queue_.empty(); });
+  }
+
   void Close() {
     std::deque<std::shared_ptr<Task>> dropped;
     {
