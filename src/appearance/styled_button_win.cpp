@@ -32,7 +32,7 @@ TButtonState StyledButton::State() const {
 }
 
 void StyledButton::Redraw() {
-  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+  Invalidate();
 }
 
 void StyledButton::Track(LPARAM lParam) {

@@ -31,7 +31,7 @@ LRESULT ActivityIndicator::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_TIMER:
       if (wParam != kFrameTimer) break;
       frame_ = (frame_ + 1) % kDots;
-      InvalidateRect(Handle(), nullptr, FALSE);
+      Invalidate();
       return 0;
     case WM_WINDOWPOSCHANGED:  // among others, after every show and hide
       UpdateTimer();

@@ -40,8 +40,11 @@ void Control::RegisterWindowClass() const {
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = &Control::WindowProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+  static const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hCursor = arrow;
+  // Only a top-level window shows an icon; making one for a class costs more
+  // than the window itself.
+  if (IsForm()) windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
   windowClass.lpszClassName = WindowClass();
   RegisterClassExW(&windowClass);
 }
@@ -100,6 +103,10 @@ std::wstring Control::Where(UINT message) const {
   wchar_t text[16];
   std::swprintf(text, 16, L"0x%04X", message);
   return (Name().empty() ? std::wstring(L"a control") : Name()) + L", window message " + text;
+}
+
+void Control::Invalidate() {
+  if (handle_ && IsWindowVisible(handle_)) InvalidateRect(handle_, nullptr, FALSE);
 }
 
 LRESULT Control::Default(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -268,7 +275,7 @@ void Control::RefreshFonts() {
   if (font_) fontHandle_ = CreateFontFor(*font_, Dpi());
   if (handle_) {
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), FALSE);
-    InvalidateRect(handle_, nullptr, FALSE);
+    Invalidate();
   }
   for (Control* child : children_) child->RefreshFonts();
 }
@@ -280,7 +287,7 @@ TColor Control::Color() const {
 
 void Control::SetColor(TColor color) {
   color_ = color;
-  if (handle_) InvalidateRect(handle_, nullptr, FALSE);
+  Invalidate();
 }
 
 std::wstring Control::GetCaption() const {
@@ -295,7 +302,7 @@ void Control::SetCaption(const std::wstring& caption) {
   caption_ = caption;
   if (handle_) {
     SetWindowTextW(handle_, caption.c_str());
-    InvalidateRect(handle_, nullptr, FALSE);
+    Invalidate();
   }
 }
 

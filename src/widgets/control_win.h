@@ -91,6 +91,9 @@ class Control : public Component {
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+  // Asks for a repaint of a window on screen. A window not shown yet is
+  // painted whole when it shows, so it is left alone.
+  void Invalidate();
   // Draws the control on its background colour; the picture is double-buffered.
   virtual void Paint(HDC, const RECT&) {}
   // A notification the control's system window sent its parent.

@@ -4,7 +4,7 @@ namespace tavrin {
 
 void Label::SetCentered(bool centered) {
   centered_ = centered;
-  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+  Invalidate();
 }
 
 void Label::Paint(HDC dc, const RECT& client) {

@@ -18,12 +18,12 @@ void CardPanel::SetActiveCard(std::size_t index) {
 
 void Shape::SetBrushColor(TColor color) {
   brush_ = color;
-  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+  Invalidate();
 }
 
 void Shape::SetPenColor(TColor color) {
   pen_ = color;
-  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+  Invalidate();
 }
 
 void Shape::Paint(HDC dc, const RECT& client) {

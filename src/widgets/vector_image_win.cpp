@@ -11,7 +11,7 @@ void VectorImage::SetPicture(Drawing drawing, float designWidth, float designHei
   drawing_ = std::move(drawing);
   designWidth_ = designWidth;
   designHeight_ = designHeight;
-  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+  Invalidate();
 }
 
 LRESULT VectorImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

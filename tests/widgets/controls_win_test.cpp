@@ -89,6 +89,24 @@ TEST_F(Controls, CardPanelShowsExactlyOnePage) {
   EXPECT_EQ(cards.ActiveCard(), 1u);
 }
 
+// A control asks for a repaint only while it is on screen: a change made
+// while it is hidden must still show once it shows.
+TEST_F(Controls, AChangeShowsWhetherMadeOnScreenOrWhileHidden) {
+  auto& cards = form_.Add<CardPanel>(L"Cards", &form_, DesignRect{0, 0, 300, 200});
+  Panel& first = cards.AddCard(form_, L"Card1");
+  Panel& second = cards.AddCard(form_, L"Card2");
+  form_.Show();
+  first.SetColor(clBlack);
+  EXPECT_EQ(PixelAt(first.Handle(), 5, 5), RGB(0, 0, 0));
+
+  second.SetColor(clSilver);
+  cards.SetActiveCard(1);
+  EXPECT_EQ(PixelAt(second.Handle(), 5, 5), RGB(192, 192, 192));
+  first.SetColor(clGray);
+  cards.SetActiveCard(0);
+  EXPECT_EQ(PixelAt(first.Handle(), 5, 5), RGB(128, 128, 128));
+}
+
 TEST_F(Controls, ToolbarLaysOutVisibleButtonsAndKeepsOneDown) {
   auto& bar = form_.Add<StyledToolbar>(L"Bar", &form_, DesignRect{10, 10, 280, 30});
   bar.SetButtonSize(70, 30);
