@@ -1,9 +1,6 @@
-// Windows headers in the order they build on each other.
-// clang-format off
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
-// clang-format on
 
 #include <memory>
 
@@ -14,6 +11,7 @@
 #include "app/window_dispatcher_win.h"
 #include "appearance/button_styles.h"
 #include "base/error_report.h"
+#include "base/owners_win.h"
 #include "i18n/localisation.h"
 #include "sys/process_random.h"
 #include "sys/shell_open.h"
@@ -22,21 +20,6 @@
 
 namespace tavrin {
 namespace {
-
-// COM as a single-threaded apartment on the interface thread, which adapter
-// discovery and the connection restart rely on.
-class ComApartment {
- public:
-  ComApartment() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
-  ~ComApartment() {
-    if (initialised_) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialised_;
-};
 
 void RunMessageLoop() {
   MSG message;
@@ -47,6 +30,7 @@ void RunMessageLoop() {
 }
 
 void RunProgram() {
+  // Adapter discovery and the connection restart run COM on this thread.
   ComApartment com;
   GdiplusSession gdiplus;
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};

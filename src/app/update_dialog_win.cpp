@@ -1,11 +1,11 @@
 #include <windows.h>
 
 #include <memory>
-#include <type_traits>
 #include <vector>
 
 #include "app/update_dialog.h"
 #include "base/dpi.h"
+#include "base/owners_win.h"
 #include "service/update_prompt.h"
 #include "widgets/high_contrast_win.h"
 
@@ -19,22 +19,6 @@ constexpr int kLinkId = 103;
 constexpr wchar_t kHintProperty[] = L"TavrinHint";
 constexpr COLORREF kSeparatorColor = RGB(0xCC, 0xCC, 0xCC);
 constexpr COLORREF kLinkColor = RGB(0x00, 0x00, 0xFF);
-
-struct GdiDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
-using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
-
-struct IconDestroyer {
-  void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
-
-struct DcReleaser {
-  HWND window;
-  void operator()(HDC dc) const { ReleaseDC(window, dc); }
-};
 
 // While the prompt is up, the thread's other windows take no input, as with
 // any modal box; they are enabled again before the prompt goes.
@@ -70,10 +54,10 @@ struct DialogState {
   UpdateInfo info;
   ThreadWindowsDisabled* disabled = nullptr;
   int dpi = USER_DEFAULT_SCREEN_DPI;
-  Font font;
-  Font linkFont;
-  Brush separatorBrush{CreateSolidBrush(kSeparatorColor)};
-  Icon icon;
+  FontHandle font;
+  FontHandle linkFont;
+  BrushHandle separatorBrush{CreateSolidBrush(kSeparatorColor)};
+  IconHandle icon;
   RECT iconRect{};
   HWND message = nullptr;
   HWND yes = nullptr;
@@ -118,24 +102,23 @@ constexpr int kButtonsAbove = 20;
 constexpr int kButtonsBelow = 14;
 constexpr int kHoldBoxHeight = 17;
 
-Font MessageFont(int dpi, bool underline) {
+FontHandle MessageFont(int dpi, bool underline) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
-    return Font(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));  // deleting it is a no-op
+    return FontHandle(
+        static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));  // deleting it is a no-op
   }
   metrics.lfMessageFont.lfUnderline = underline;
-  return Font(CreateFontIndirectW(&metrics.lfMessageFont));
+  return FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 SIZE MeasureText(HWND window, HFONT font, const std::wstring& text, int maxWidth, UINT flags) {
-  const std::unique_ptr<std::remove_pointer_t<HDC>, DcReleaser> dc(GetDC(window),
-                                                                   DcReleaser{window});
-  const HGDIOBJ old = SelectObject(dc.get(), font);
+  const WindowDc dc(window);
+  const SelectObjectScope selected(dc.Get(), font);
   RECT rect{0, 0, maxWidth, 0};
-  DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rect,
+  DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
             flags | DT_CALCRECT | DT_NOPREFIX);
-  SelectObject(dc.get(), old);
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
@@ -174,7 +157,7 @@ void AddControls(HWND dialog, DialogState& state) {
 
 // Scaled down from the largest image rather than up from a small one. Only
 // the common controls of version 6 have the call: looked up, not imported.
-Icon WarningIcon(int size) {
+IconHandle WarningIcon(int size) {
   using LoadScaledDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
   HICON icon = nullptr;
   const auto load = reinterpret_cast<LoadScaledDown>(
@@ -183,7 +166,7 @@ Icon WarningIcon(int size) {
   if (load == nullptr || FAILED(load(nullptr, IDI_WARNING, size, size, &icon))) {
     icon = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, size, size, 0));
   }
-  return Icon(icon);
+  return IconHandle(icon);
 }
 
 // Fonts and the icon for the dpi in state.

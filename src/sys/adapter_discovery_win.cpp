@@ -1,35 +1,18 @@
-// Windows headers in the order they build on each other.
-// clang-format off
+#include "sys/adapter_discovery_win.h"
+
 #include <winsock2.h>
 #include <iphlpapi.h>
 #include <objbase.h>
-// clang-format on
-
-#include "sys/adapter_discovery_win.h"
 
 #include <cstdio>
 #include <system_error>
 #include <vector>
 
+#include "base/owners_win.h"
 #include "sys/wmi_adapter_source.h"
 
 namespace tavrin {
 namespace {
-
-// Pairs CoInitialize with CoUninitialize. A thread already in another
-// apartment refuses, and then must not be uninitialised under its owner.
-class ComScope {
- public:
-  ComScope() : result_(CoInitialize(nullptr)) {}
-  ~ComScope() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT result_;
-};
 
 std::vector<unsigned char> AdapterList(ULONG extraFlags) {
   const ULONG flags =
@@ -105,7 +88,7 @@ std::vector<std::wstring> LocalAddressCandidates() {
 
 bool GetActiveAdapter(std::wstring& name, std::wstring& guid, std::wstring& ip) {
   const std::vector<std::wstring> localIps = LocalAddressCandidates();
-  const ComScope com;
+  const ComApartment com;
   // Declared after the scope: its COM objects go before CoUninitialize.
   const auto source = MakeWmiAdapterSource();
   return FindActiveAdapter(*source, localIps, name, guid, ip);

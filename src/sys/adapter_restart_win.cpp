@@ -1,16 +1,14 @@
-// Windows headers in the order they build on each other.
-// clang-format off
-#include <windows.h>
-#include <objbase.h>
-#include <netcon.h>
-#include <wrl/client.h>
-// clang-format on
-
 #include "sys/adapter_restart_win.h"
+
+#include <windows.h>
+#include <netcon.h>
+#include <objbase.h>
+#include <wrl/client.h>
 
 #include <memory>
 
 #include "base/ascii_case.h"
+#include "base/owners_win.h"
 
 namespace tavrin {
 namespace {
@@ -24,11 +22,6 @@ constexpr IID kConnectionManagerInterface = {
     0xC08956A2, 0x1CD3, 0x11D1, {0xB1, 0xC5, 0x00, 0x80, 0x5F, 0xC1, 0x27, 0x0E}};
 
 using FreeProperties = void(WINAPI*)(NETCON_PROPERTIES*);
-
-struct LibraryDeleter {
-  void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
 
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[39] = {};

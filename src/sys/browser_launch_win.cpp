@@ -1,4 +1,5 @@
-// Windows headers in the order they build on each other.
+// shldisp.h declares its ShellExecute method before shellapi.h makes that
+// name a macro.
 // clang-format off
 #include <windows.h>
 #include <exdisp.h>

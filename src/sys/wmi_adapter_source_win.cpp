@@ -1,9 +1,6 @@
-// Windows headers in the order they build on each other.
-// clang-format off
 #include <windows.h>
 #include <oleauto.h>
 #include <wrl/client.h>
-// clang-format on
 
 #include <initializer_list>
 #include <optional>

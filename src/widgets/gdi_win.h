@@ -2,22 +2,13 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
-#include <type_traits>
 
+#include "base/owners_win.h"
 #include "widgets/colors.h"
 
-// Owners for GDI handles, double-buffered painting and fonts by description.
+// Double-buffered painting and fonts by description.
 namespace tavrin {
-
-struct GdiObjectDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-template <class Handle>
-using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
-using FontHandle = GdiObject<HFONT>;
-using BrushHandle = GdiObject<HBRUSH>;
 
 COLORREF ResolveColor(TColor color);
 
@@ -62,33 +53,6 @@ class BufferedPaint {
   HDC memory_;
   HBITMAP bitmap_;
   HGDIOBJ oldBitmap_;
-};
-
-// Selects an object into a DC for a scope.
-class SelectObjectScope {
- public:
-  SelectObjectScope(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-  ~SelectObjectScope() { SelectObject(dc_, old_); }
-  SelectObjectScope(const SelectObjectScope&) = delete;
-  SelectObjectScope& operator=(const SelectObjectScope&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
-// A window's DC for measuring, released when this goes.
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~WindowDc() { ReleaseDC(window_, dc_); }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
 };
 
 }  // namespace tavrin

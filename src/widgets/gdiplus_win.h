@@ -2,11 +2,8 @@
 
 // GDI+ with the project's NOMINMAX and WIN32_LEAN_AND_MEAN: its headers want
 // min, max and the COM stream types in scope.
-// Windows headers in the order they build on each other.
-// clang-format off
 #include <windows.h>
 #include <objidl.h>
-// clang-format on
 
 #include <algorithm>
 namespace Gdiplus {

@@ -2,13 +2,9 @@
 // dispatcher and the prompt) against the local stand-in of the maker's
 // service (tests/standin), which ctest starts for this binary.
 
-// Windows headers in the order they build on each other.
-// clang-format off
-#include <windows.h>
-// clang-format on
-
 #include "app/service_host_win.h"
 
+#include <windows.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

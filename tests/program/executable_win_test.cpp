@@ -2,11 +2,7 @@
 // image's flags, what it imports, and what its properties and the elevation
 // prompt show.
 
-// Windows headers in the order they build on each other.
-// clang-format off
 #include <windows.h>
-// clang-format on
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

@@ -2,14 +2,10 @@
 // and a press of Run against the local stand-in service and a fake connection
 // manager, read back from the registry.
 
-// Windows headers in the order they build on each other.
-// clang-format off
 #include <windows.h>
-#include <objbase.h>
-// clang-format on
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <chrono>

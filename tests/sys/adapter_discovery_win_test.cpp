@@ -1,15 +1,11 @@
 // Discovery against the machine's own WMI and adapter list.
 
-// Windows headers in the order they build on each other.
-// clang-format off
-#include <winsock2.h>
-#include <iphlpapi.h>
-#include <objbase.h>
-// clang-format on
-
 #include "sys/adapter_discovery_win.h"
 
+#include <winsock2.h>
 #include <gtest/gtest.h>
+#include <iphlpapi.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <chrono>

@@ -2,15 +2,11 @@
 // manager (fake_netcon.dll) registered for the manager's class, and the fake
 // netshell.dll put into the system directory for the length of a test.
 
-// Windows headers in the order they build on each other.
-// clang-format off
-#include <windows.h>
-#include <objbase.h>
-// clang-format on
-
 #include "sys/adapter_restart_win.h"
 
+#include <windows.h>
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <string>
 #include <vector>

@@ -1,13 +1,9 @@
 // The WinHTTP client and the reachability probe against the local stand-in of
 // the maker's service (tests/standin), which ctest starts for this binary.
 
-// Windows headers in the order they build on each other.
-// clang-format off
 #include <windows.h>
-#include <wincrypt.h>
-// clang-format on
-
 #include <gtest/gtest.h>
+#include <wincrypt.h>
 
 #include <chrono>
 

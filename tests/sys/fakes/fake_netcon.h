@@ -3,11 +3,8 @@
 // Test control of the fake connection manager (fake_netcon.dll), a stand-in
 // for the system's Network Connections objects.
 
-// Windows headers in the order they build on each other.
-// clang-format off
 #include <windows.h>
 #include <netcon.h>
-// clang-format on
 
 #ifdef FAKE_NETCON_BUILD
 #define FAKE_NETCON_API extern "C" __declspec(dllexport)

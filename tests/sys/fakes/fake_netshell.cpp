@@ -2,11 +2,8 @@
 // records, and leaves a trace of every load so that tests can see which copy
 // was loaded.
 
-// Windows headers in the order they build on each other.
-// clang-format off
 #include <windows.h>
 #include <netcon.h>
-// clang-format on
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
