@@ -17,6 +17,9 @@
 namespace {
 
 constexpr DWORD kPatienceMs = 30000;
+// An ended process's teardown goes on after its handle signals; the next start
+// waits this long so that it does not pay for it.
+constexpr DWORD kSettleMs = 500;
 
 struct Search {
   DWORD processId;
@@ -82,6 +85,7 @@ double TimeOneStart(const std::wstring& program) {
   CloseAndAwait(window, process);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+  Sleep(kSettleMs);
   return answered ? elapsed : -1;
 }
 
