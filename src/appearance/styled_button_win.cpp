@@ -1,7 +1,5 @@
 #include "appearance/styled_button_win.h"
 
-#include <windowsx.h>
-
 #include "appearance/button_painter_win.h"
 #include "widgets/high_contrast_win.h"
 
@@ -26,16 +24,14 @@ void StyledButton::SetDown(bool down) {
 TButtonState StyledButton::State() const {
   return ChooseButtonState({.enabled = Enabled(),
                             .down = down_,
-                            .pushed = pushed_,
+                            .pushed = press_.Pressed(),
                             .focused = Handle() && GetFocus() == Handle(),
                             .hot = hot_});
 }
 
-void StyledButton::Redraw() {
-  Invalidate();
-}
+void StyledButton::Redraw() { Invalidate(); }
 
-void StyledButton::Track(LPARAM lParam) {
+void StyledButton::TrackHot() {
   if (!hot_) {
     hot_ = true;
     TRACKMOUSEEVENT track{};
@@ -44,44 +40,35 @@ void StyledButton::Track(LPARAM lParam) {
     track.hwndTrack = Handle();
     TrackMouseEvent(&track);
   }
-  if (captured_) {
-    RECT client;
-    GetClientRect(Handle(), &client);
-    pushed_ = PtInRect(&client, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-  }
-  Redraw();
 }
 
 LRESULT StyledButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MOUSEMOVE:
-      Track(lParam);
+      TrackHot();
+      press_.OnMouse(Handle(), message, lParam);
+      Redraw();
       return 0;
     case WM_MOUSELEAVE:
       hot_ = false;
       Redraw();
       return 0;
     case WM_LBUTTONDOWN:
-      SetCapture(Handle());
-      captured_ = pushed_ = true;
-      Redraw();
-      return 0;
     case WM_LBUTTONUP:
-      if (captured_) {
-        const bool released = pushed_;
-        ReleaseCapture();
-        if (released) Click();
-      }
-      return 0;
     case WM_CAPTURECHANGED:
-      captured_ = pushed_ = false;
-      Redraw();
+      // The click may take the button along: nothing of it is touched after.
+      if (press_.OnMouse(Handle(), message, lParam) == PressTracker::Outcome::kClicked) {
+        Click();
+      } else {
+        Redraw();
+      }
       return 0;
     case BM_CLICK:
       if (Enabled()) Click();
       return 0;
     case WM_ENABLE:
-      hot_ = pushed_ = false;
+      hot_ = false;
+      press_.Cancel(Handle());
       Redraw();
       return 0;
   }

@@ -5,6 +5,7 @@
 
 #include "appearance/button_styles.h"
 #include "widgets/control_win.h"
+#include "widgets/press_tracker_win.h"
 
 namespace tavrin {
 
@@ -32,14 +33,13 @@ class StyledButton : public Control {
   void Paint(HDC dc, const RECT& client) override;
 
  private:
-  void Track(LPARAM lParam);
+  void TrackHot();
   void Redraw();
 
   TButtonLook look_;
   int radius_ = 0;
   bool down_ = false;
-  bool pushed_ = false;  // mouse button held down on it
-  bool captured_ = false;
+  PressTracker press_;
   bool hot_ = false;
 };
 

@@ -1,7 +1,5 @@
 #include "widgets/vector_image_win.h"
 
-#include <windowsx.h>
-
 namespace tavrin {
 
 VectorImage::VectorImage(std::wstring name, Control* parent, DesignRect bounds)
@@ -20,22 +18,9 @@ LRESULT VectorImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       return TRUE;
     case WM_LBUTTONDOWN:
-      // Held so that the release comes here wherever it happens.
-      SetCapture(Handle());
-      pressed_ = true;
-      return 0;
-    case WM_LBUTTONUP: {
-      RECT client;
-      GetClientRect(Handle(), &client);
-      const bool inside = PtInRect(&client, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      const bool clicked = pressed_ && inside;
-      if (GetCapture() == Handle()) ReleaseCapture();
-      pressed_ = false;
-      if (clicked) Click();
-      return 0;
-    }
+    case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-      pressed_ = false;
+      if (press_.OnMouse(Handle(), message, lParam) == PressTracker::Outcome::kClicked) Click();
       return 0;
   }
   return Control::HandleMessage(message, wParam, lParam);

@@ -4,6 +4,7 @@
 
 #include "widgets/control_win.h"
 #include "widgets/gdiplus_win.h"
+#include "widgets/press_tracker_win.h"
 
 namespace tavrin {
 
@@ -26,7 +27,7 @@ class VectorImage : public Control {
   Drawing drawing_;
   float designWidth_ = 1;
   float designHeight_ = 1;
-  bool pressed_ = false;
+  PressTracker press_;
 };
 
 }  // namespace tavrin

@@ -228,6 +228,22 @@ TEST_F(Controls, ButtonPressedWhileTheMouseIsHeldOnItAndClickedOnRelease) {
   EXPECT_NE(button.State(), TButtonState::Pressed);
 }
 
+TEST_F(Controls, DisablingAHeldButtonEndsThePressWithoutAClick) {
+  form_.Show();
+  auto& button = form_.Add<StyledButton>(L"Button", &form_, DesignRect{10, 10, 100, 30});
+  int clicks = 0;
+  button.OnClick = [&](Component&) { ++clicks; };
+  SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  ASSERT_EQ(GetCapture(), button.Handle());
+  button.SetEnabled(false);
+  EXPECT_EQ(GetCapture(), nullptr);
+  button.SetEnabled(true);
+  SendMessageW(button.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_NE(button.State(), TButtonState::Pressed);
+  SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(clicks, 0);
+}
+
 TEST_F(Controls, IndicatorAdvancesOnlyWhileAnimatingAndShown) {
   form_.Show();
   auto& indicator = form_.Add<ActivityIndicator>(L"Indicator", &form_, DesignRect{0, 0, 32, 32});
