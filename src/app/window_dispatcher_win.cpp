@@ -54,13 +54,18 @@ bool WindowDispatcher::IsClosed() {
   return closed_;
 }
 
-std::vector<std::shared_ptr<WindowDispatcher::Task>> WindowDispatcher::TakePending() {
+std::shared_ptr<WindowDispatcher::Task> WindowDispatcher::TakeNext() {
   std::lock_guard lock(mutex_);
-  return std::exchange(pending_, {});
+  if (pending_.empty()) return nullptr;
+  std::shared_ptr<Task> task = std::move(pending_.front());
+  pending_.pop_front();
+  return task;
 }
 
+// One step at a time: a step that runs a modal loop (a prompt) lets the steps
+// after it run from that loop instead of holding them until it ends.
 void WindowDispatcher::RunPending() {
-  for (const std::shared_ptr<Task>& task : TakePending()) {
+  while (const std::shared_ptr<Task> task = TakeNext()) {
     try {
       task->step();
     } catch (...) {
@@ -78,7 +83,7 @@ void WindowDispatcher::Close() {
     closed_ = true;
     window = std::exchange(window_, nullptr);
   }
-  for (const std::shared_ptr<Task>& task : TakePending()) task->done.set_value();
+  while (const std::shared_ptr<Task> task = TakeNext()) task->done.set_value();
   if (window != nullptr && GetCurrentThreadId() == threadId_) DestroyWindow(window);
 }
 

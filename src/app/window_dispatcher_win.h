@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <exception>
 #include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 #include "base/interface_thread.h"
 
@@ -37,7 +37,7 @@ class WindowDispatcher final : public InterfaceThread {
 
   bool IsClosed();
   void RunPending();
-  std::vector<std::shared_ptr<Task>> TakePending();
+  std::shared_ptr<Task> TakeNext();
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept;
 
@@ -46,7 +46,7 @@ class WindowDispatcher final : public InterfaceThread {
   DWORD threadId_ = 0;
   std::mutex mutex_;
   bool closed_ = false;
-  std::vector<std::shared_ptr<Task>> pending_;
+  std::deque<std::shared_ptr<Task>> pending_;
 };
 
 }  // namespace tavrin

@@ -83,6 +83,26 @@ TEST(WindowDispatcher, CloseReleasesAWaitingWorkerWithoutRunningItsStep) {
   EXPECT_FALSE(ran);
 }
 
+// A prompt runs its own message loop inside a step; a hand-over waiting
+// behind it, such as the settled state after a press, still gets through.
+TEST(WindowDispatcher, AStepRunningAModalLoopLetsTheStepsBehindItRun) {
+  auto dispatcher = std::make_shared<WindowDispatcher>(nullptr);
+  std::atomic<bool> secondRan{false};
+  bool seenFromTheLoop = false;
+  std::thread prompt([&] {
+    dispatcher->RunOnInterfaceThread(
+        [&] { seenFromTheLoop = PumpUntil([&] { return secondRan.load(); }); });
+  });
+  std::this_thread::sleep_for(50ms);  // in this order, both waiting; nothing pumps yet
+  std::thread settle([&] { dispatcher->RunOnInterfaceThread([&] { secondRan = true; }); });
+  std::this_thread::sleep_for(50ms);
+  EXPECT_TRUE(PumpUntil([&] { return secondRan.load(); }));
+  prompt.join();
+  settle.join();
+  EXPECT_TRUE(seenFromTheLoop);
+  dispatcher->Close();
+}
+
 TEST(WindowDispatcher, ControllerSettlesThroughTheMessageLoop) {
   MemoryRegistry registry;
   FakeView view;
