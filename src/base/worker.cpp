@@ -1,8 +1,8 @@
 #include "base/worker.h"
 
-#include <thread>
 #include <utility>
 
+#include "base/detached_thread.h"
 #include "base/error_report.h"
 
 namespace tavrin {
@@ -22,14 +22,14 @@ void ReportOnInterfaceThread(InterfaceThread& interfaceThread, std::exception_pt
 
 void StartWorker(std::shared_ptr<InterfaceThread> interfaceThread, std::wstring where,
                  std::function<void()> work) {
-  std::thread([interfaceThread = std::move(interfaceThread), where = std::move(where),
-               work = std::move(work)] {
+  StartDetachedThread([interfaceThread = std::move(interfaceThread), where = std::move(where),
+                       work = std::move(work)] {
     try {
       work();
     } catch (...) {
       ReportOnInterfaceThread(*interfaceThread, std::current_exception(), where);
     }
-  }).detach();
+  });
 }
 
 }  // namespace tavrin
