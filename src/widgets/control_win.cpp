@@ -4,9 +4,12 @@
 #include <cwchar>
 #include <set>
 #include <stdexcept>
+#include <string>
+#include <system_error>
 
 #include "base/dpi.h"
 #include "base/error_report.h"
+#include "base/text_encoding.h"
 
 namespace tavrin {
 namespace {
@@ -64,7 +67,14 @@ void Control::CreateHandle() {
                                 rect.top, rect.right - rect.left, rect.bottom - rect.top,
                                 parent_ ? parent_->handle_ : nullptr, nullptr,
                                 GetModuleHandleW(nullptr), this);
-  if (!window) throw std::runtime_error("A window could not be created.");
+  if (!window) {
+    const DWORD error = GetLastError();
+    const std::string what =
+        "A window could not be created for " + (Name().empty() ? "a control" : WideToUtf8(Name()));
+    // A window procedure that refuses its window leaves no system error.
+    if (error == ERROR_SUCCESS) throw std::runtime_error(what + ".");
+    throw std::system_error(static_cast<int>(error), std::system_category(), what);
+  }
   handle_ = window;
   SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), FALSE);
 }

@@ -229,8 +229,9 @@ TEST_F(CheckInAgainstStandIn, ClosingDuringAWaitEndsItWithinOneStep) {
   const auto endedAt = std::chrono::steady_clock::now();
   closer.join();
   EXPECT_FALSE(reply);
-  // One 10 ms step, and what a busy machine adds to a sleep.
-  EXPECT_LT(endedAt - closedAt.load(), 40ms);
+  // One 10 ms step, not the rest of the 10 s wait; the margin is for a busy
+  // machine's scheduling, which a tighter bound turned into false failures.
+  EXPECT_LT(endedAt - closedAt.load(), 500ms);
 }
 
 TEST_F(CheckInAgainstStandIn, NoUpdateShowsNothing) {

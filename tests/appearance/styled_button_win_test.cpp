@@ -1,0 +1,122 @@
+// The styled button and the tool bar as controls: clicks, presses, the
+// disabled state and the error boundary of their window procedure.
+#include "appearance/styled_button_win.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "appearance/family_colors.h"
+#include "support/gui_win.h"
+#include "widgets/form_win.h"
+
+namespace tavrin::test {
+namespace {
+
+class StyledButtons : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    form_.CreateHandle();
+    form_.SetFont({L"Tahoma", -11});
+  }
+  Form form_{L"TestForm", 300, 200};
+};
+
+TEST_F(StyledButtons, TheCaptionIsTheWindowTextForScreenReaders) {
+  auto& button = form_.Add<StyledButton>(L"Button", &form_, DesignRect{0, 20, 100, 30});
+  button.SetCaption(L"Run");
+  EXPECT_EQ(WindowText(button.Handle()), L"Run");
+}
+
+TEST_F(StyledButtons, ToolbarLaysOutVisibleButtonsAndKeepsOneDown) {
+  auto& bar = form_.Add<StyledToolbar>(L"Bar", &form_, DesignRect{10, 10, 280, 30});
+  bar.SetButtonSize(70, 30);
+  bar.SetIndent(10);
+  bar.SetStyle(L"Morvane", L"Header", 4);
+  ToolButton& home = bar.AddButton(form_, L"Home", L"Home");
+  ToolButton& config = bar.AddButton(form_, L"Config", L"Config");
+  ToolButton& donate = bar.AddButton(form_, L"Donate", L"Donate");
+
+  EXPECT_EQ(RectInParent(home.Handle()), (RECT{10, 0, 80, 30}));
+  EXPECT_EQ(RectInParent(config.Handle()), (RECT{80, 0, 150, 30}));
+  EXPECT_EQ(RectInParent(donate.Handle()), (RECT{150, 0, 220, 30}));
+  home.SetVisible(false);
+  EXPECT_EQ(RectInParent(config.Handle()), (RECT{10, 0, 80, 30}));
+
+  home.SetDown(true);
+  config.SetDown(true);
+  EXPECT_FALSE(home.Down());
+  EXPECT_TRUE(config.Down());
+  home.SetDown(true);
+  EXPECT_TRUE(home.Down());
+  EXPECT_FALSE(config.Down());
+  EXPECT_FALSE(donate.Down());
+  EXPECT_EQ(home.Look()[TButtonState::Pressed].ButtonColor, AccentColor);
+}
+
+TEST_F(StyledButtons, AnErrorInAHandlerStopsAtTheWindowProcedure) {
+  auto& button = form_.Add<StyledButton>(L"BtnStart", &form_, DesignRect{0, 0, 100, 30});
+  int clicks = 0;
+  button.OnClick = [&](Component&) {
+    ++clicks;
+    throw std::runtime_error("Invalid data type for 'status'");
+  };
+  SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+  SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+
+  EXPECT_EQ(clicks, 2);
+  ASSERT_EQ(errors_.size(), 2u);
+  EXPECT_EQ(errors_[0].message, L"Invalid data type for 'status'");
+  EXPECT_NE(errors_[0].details.find(L"BtnStart"), std::wstring::npos);
+  EXPECT_TRUE(IsWindow(button.Handle()));
+}
+
+TEST_F(StyledButtons, DisabledButtonsIgnoreClicks) {
+  auto& button = form_.Add<StyledButton>(L"Button", &form_, DesignRect{0, 0, 100, 30});
+  int clicks = 0;
+  button.OnClick = [&](Component&) { ++clicks; };
+  button.SetEnabled(false);
+  SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(button.State(), TButtonState::Disabled);
+  button.SetEnabled(true);
+  SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(StyledButtons, ButtonPressedWhileTheMouseIsHeldOnItAndClickedOnRelease) {
+  form_.Show();
+  auto& button = form_.Add<StyledButton>(L"Button", &form_, DesignRect{10, 10, 100, 30});
+  int clicks = 0;
+  button.OnClick = [&](Component&) { ++clicks; };
+  SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(button.State(), TButtonState::Pressed);
+  SendMessageW(button.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 5));
+  EXPECT_NE(button.State(), TButtonState::Pressed);  // dragged off
+  SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+  EXPECT_EQ(clicks, 0);
+  SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_NE(button.State(), TButtonState::Pressed);
+}
+
+TEST_F(StyledButtons, DisablingAHeldButtonEndsThePressWithoutAClick) {
+  form_.Show();
+  auto& button = form_.Add<StyledButton>(L"Button", &form_, DesignRect{10, 10, 100, 30});
+  int clicks = 0;
+  button.OnClick = [&](Component&) { ++clicks; };
+  SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  ASSERT_EQ(GetCapture(), button.Handle());
+  button.SetEnabled(false);
+  EXPECT_EQ(GetCapture(), nullptr);
+  button.SetEnabled(true);
+  SendMessageW(button.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_NE(button.State(), TButtonState::Pressed);
+  SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(clicks, 0);
+}
+
+}  // namespace
+}  // namespace tavrin::test
