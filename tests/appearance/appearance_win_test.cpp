@@ -16,15 +16,12 @@ namespace {
 constexpr COLORREF kAccent = RGB(0x3D, 0x84, 0xDD);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-class Appearance : public GuiTest {
+class Appearance : public FormTest {
  protected:
   void SetUp() override {
-    GuiTest::SetUp();
-    form_.CreateHandle();
-    form_.SetFont({L"Tahoma", -11});
+    FormTest::SetUp();
     form_.Show();
   }
-  Form form_{L"TestForm", 300, 200};
 };
 
 TEST_F(Appearance, OutlineButtonInEveryState) {

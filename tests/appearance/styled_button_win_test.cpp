@@ -13,15 +13,7 @@
 namespace tavrin::test {
 namespace {
 
-class StyledButtons : public GuiTest {
- protected:
-  void SetUp() override {
-    GuiTest::SetUp();
-    form_.CreateHandle();
-    form_.SetFont({L"Tahoma", -11});
-  }
-  Form form_{L"TestForm", 300, 200};
-};
+using StyledButtons = FormTest;
 
 TEST_F(StyledButtons, TheCaptionIsTheWindowTextForScreenReaders) {
   auto& button = form_.Add<StyledButton>(L"Button", &form_, DesignRect{0, 20, 100, 30});

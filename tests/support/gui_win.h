@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/error_report.h"
+#include "widgets/form_win.h"
 
 // In-process GUI tests: the process is DPI aware, GDI+ runs and the style
 // family is registered before the first test; each test records the errors
@@ -82,6 +83,18 @@ class GuiTest : public ::testing::Test {
 
  private:
   ErrorHandler previous_;
+};
+
+// Controls on a 300 by 200 form that has its window, not shown, in 8-point
+// Tahoma.
+class FormTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    form_.CreateHandle();
+    form_.SetFont({L"Tahoma", -11});
+  }
+  Form form_{L"TestForm", 300, 200};
 };
 
 }  // namespace tavrin::test

@@ -18,15 +18,7 @@
 namespace tavrin::test {
 namespace {
 
-class Controls : public GuiTest {
- protected:
-  void SetUp() override {
-    GuiTest::SetUp();
-    form_.CreateHandle();
-    form_.SetFont({L"Tahoma", -11});
-  }
-  Form form_{L"TestForm", 300, 200};
-};
+using Controls = FormTest;
 
 TEST_F(Controls, DockedControlsFillTheirParentInOrderTopRightClient) {
   auto& head = form_.Add<Panel>(L"Head", &form_, DesignRect{0, 0, 300, 50});
