@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
+#include <imm.h>
 #include <objbase.h>
 
 #include <memory>
@@ -30,6 +31,9 @@ void RunMessageLoop() {
 }
 
 void RunProgram() {
+  // Nothing here takes typed text. Without this every window of the thread
+  // would get an input method context, set up and activated for nothing.
+  ImmDisableIME(0);
   // Adapter discovery and the connection restart run COM on this thread.
   ComApartment com;
   GdiplusSession gdiplus;

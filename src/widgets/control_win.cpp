@@ -14,9 +14,19 @@
 namespace tavrin {
 namespace {
 
+constexpr DWORD kNonClientStyles =
+    WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL;
+
 unsigned NextAlignSerial() {
   static unsigned serial = 0;
   return ++serial;
+}
+
+RECT RectInParent(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
 }
 
 }  // namespace
@@ -127,6 +137,11 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers every pixel
+    case WM_NCPAINT:
+      // With no frame there is nothing to draw, yet the default would still
+      // take a device context to draw it with.
+      if (!(Style() & kNonClientStyles)) return 0;
+      break;
     case WM_PAINT: {
       BufferedPaint paint(handle_);
       BrushHandle background(CreateSolidBrush(ResolveColor(Color())));
@@ -233,6 +248,9 @@ void Control::AlignChildren() {
       // A hidden control takes no room, but a hidden page is ready when shown.
       if ((pass == Align::Top || pass == Align::Right) && !child->visible_) continue;
       const RECT r = child->DockedRect(area);
+      // Each move costs a round of messages, and every control added realigns
+      // all of its siblings.
+      if (const RECT now = RectInParent(child->handle_); EqualRect(&now, &r)) continue;
       SetWindowPos(child->handle_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     }

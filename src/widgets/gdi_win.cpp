@@ -38,19 +38,44 @@ FontSpec FontSpecOf(const LOGFONTW& font, int dpi) {
   return described;
 }
 
+BackBuffer::~BackBuffer() {
+  if (dc_) {
+    SelectObject(dc_, original_);
+    DeleteDC(dc_);
+  }
+}
+
+HDC BackBuffer::Take(HDC screen, LONG width, LONG height) {
+  taken_ = true;
+  if (!dc_) dc_ = CreateCompatibleDC(screen);
+  if (width > size_.cx || height > size_.cy) {
+    size_ = {std::max(width, size_.cx), std::max(height, size_.cy)};
+    GdiObject<HBITMAP> grown(CreateCompatibleBitmap(screen, size_.cx, size_.cy));
+    const HGDIOBJ previous = SelectObject(dc_, grown.get());
+    if (!bitmap_) original_ = previous;
+    bitmap_ = std::move(grown);
+  }
+  return dc_;
+}
+
+namespace {
+// Shared by the thread's paints: a new bitmap for every paint cost more than
+// most controls' drawing.
+thread_local BackBuffer threadBuffer;
+}  // namespace
+
 BufferedPaint::BufferedPaint(HWND window) : window_(window), screen_(BeginPaint(window, &paint_)) {
   GetClientRect(window, &client_);
-  memory_ = CreateCompatibleDC(screen_);
-  bitmap_ = CreateCompatibleBitmap(screen_, std::max<LONG>(client_.right, 1),
-                                   std::max<LONG>(client_.bottom, 1));
-  oldBitmap_ = SelectObject(memory_, bitmap_);
+  // A paint during another one, from a modal loop say, has a buffer of its own.
+  if (threadBuffer.Taken()) own_ = std::make_unique<BackBuffer>();
+  buffer_ = own_ ? own_.get() : &threadBuffer;
+  memory_ =
+      buffer_->Take(screen_, std::max<LONG>(client_.right, 1), std::max<LONG>(client_.bottom, 1));
 }
 
 BufferedPaint::~BufferedPaint() {
   BitBlt(screen_, 0, 0, client_.right, client_.bottom, memory_, 0, 0, SRCCOPY);
-  SelectObject(memory_, oldBitmap_);
-  DeleteObject(bitmap_);
-  DeleteDC(memory_);
+  buffer_->Give();
   EndPaint(window_, &paint_);
 }
 

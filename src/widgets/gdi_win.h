@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "base/owners_win.h"
@@ -33,6 +34,28 @@ FontHandle CreateFontFor(const FontSpec& wanted, int dpi);
 // The font description of an existing LOGFONT measured at `dpi`.
 FontSpec FontSpecOf(const LOGFONTW& font, int dpi);
 
+// An off-screen bitmap in a memory DC, kept and grown to the largest size
+// asked for.
+class BackBuffer {
+ public:
+  BackBuffer() = default;
+  ~BackBuffer();
+  BackBuffer(const BackBuffer&) = delete;
+  BackBuffer& operator=(const BackBuffer&) = delete;
+
+  // A DC whose bitmap, compatible with `screen`, covers `width` x `height`.
+  HDC Take(HDC screen, LONG width, LONG height);
+  void Give() { taken_ = false; }
+  bool Taken() const { return taken_; }
+
+ private:
+  HDC dc_ = nullptr;
+  GdiObject<HBITMAP> bitmap_;
+  HGDIOBJ original_ = nullptr;
+  SIZE size_{};
+  bool taken_ = false;
+};
+
 // Paints a window's client area through an off-screen bitmap, so nothing
 // flickers; the picture goes to the screen when this goes.
 class BufferedPaint {
@@ -50,9 +73,9 @@ class BufferedPaint {
   PAINTSTRUCT paint_{};
   HDC screen_;
   RECT client_{};
+  std::unique_ptr<BackBuffer> own_;
+  BackBuffer* buffer_;
   HDC memory_;
-  HBITMAP bitmap_;
-  HGDIOBJ oldBitmap_;
 };
 
 }  // namespace tavrin

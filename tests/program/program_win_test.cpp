@@ -72,6 +72,12 @@ std::vector<HWND> TopWindows() {
   return windows;
 }
 
+std::vector<HWND> ThreadWindows(DWORD thread) {
+  std::vector<HWND> windows;
+  EnumThreadWindows(thread, Collect, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
 std::vector<HWND> ChildWindows(HWND parent) {
   std::vector<HWND> windows;
   EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&windows));
@@ -298,6 +304,23 @@ TEST_F(SmokeRun, AStoredBusyStateOpensIdle) {
   EXPECT_EQ(StoredStatus(), 0u);
 }
 
+// Nothing in the program takes typed text, so its windows get no input
+// method: one set up for each window and activated with the first cost a
+// noticeable part of the start.
+TEST_F(SmokeRun, ItsWindowsGetNoInputMethod) {
+  Program program;
+  ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+  std::vector<std::wstring> classes;
+  for (HWND window : ThreadWindows(GetWindowThreadProcessId(program.Window(), nullptr))) {
+    classes.push_back(ClassOf(window));
+  }
+  const auto windowsOf = [&](const wchar_t* windowClass) {
+    return std::count(classes.begin(), classes.end(), windowClass);
+  };
+  EXPECT_EQ(windowsOf(L"TFrmTavrin"), 1);
+  EXPECT_EQ(windowsOf(L"IME"), 0);
+}
+
 // Closed while waiting for a network that does not answer.
 class ClosedWhileWaiting : public SmokeRun {
  protected:
@@ -373,8 +396,8 @@ HWND ChildWithText(HWND parent, const std::wstring& text) {
 TEST_F(CheckInRun, AnUpdateUrlWithAnyNonUrlCharacterBringsNoPrompt) {
   const std::string urls[] = {
       R"(https://dl.example.test/\u202Eexe.txt)",  // right-to-left override
-      "https://dl.example.test/\u202Eexe.txt",  // the same, as raw UTF-8
-      R"(https://dl.example.test/a\u00A0b)",  // no-break space
+      "https://dl.example.test/\u202Eexe.txt",     // the same, as raw UTF-8
+      R"(https://dl.example.test/a\u00A0b)",       // no-break space
       "https://dl.example.test/a\u00A0b",
       R"(https://dl.example.test/\" --no-sandbox)",  // a quote ends the browser's argument
       R"(https://dl.example.test/a\tb)",
@@ -466,8 +489,8 @@ TEST_F(CheckInRun, ThePromptBelongsToTheMainWindowWhileAnotherProgramIsActive) {
   Program program;
   ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
   // The user turns to another program while the check-in waits.
-  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                     0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                     200, 100, nullptr, nullptr, nullptr, nullptr);
   SetForegroundWindow(other);
   EXPECT_EQ(GetForegroundWindow(), other);
   HWND prompt = nullptr;

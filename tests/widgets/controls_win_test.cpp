@@ -20,6 +20,47 @@ namespace {
 
 using Controls = FormTest;
 
+// A panel that counts the moves made to its window.
+class MovePanel : public Panel {
+ public:
+  using Panel::Panel;
+  int moves = 0;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_WINDOWPOSCHANGING) ++moves;
+    return Panel::HandleMessage(message, wParam, lParam);
+  }
+};
+
+// Paints its top half in one colour and its bottom half in another; between
+// the two it can have another window paint.
+class TwoToneSwatch : public Panel {
+ public:
+  TwoToneSwatch(std::wstring name, Control* parent, DesignRect bounds, COLORREF top,
+                COLORREF bottom)
+      : Panel(std::move(name), parent, bounds), top_(top), bottom_(bottom) {}
+  HWND paintMeanwhile = nullptr;
+
+ protected:
+  void Paint(HDC dc, const RECT& client) override {
+    Fill(dc, {0, 0, client.right, client.bottom / 2}, top_);
+    if (paintMeanwhile) {
+      InvalidateRect(paintMeanwhile, nullptr, FALSE);
+      UpdateWindow(paintMeanwhile);
+    }
+    Fill(dc, {0, client.bottom / 2, client.right, client.bottom}, bottom_);
+  }
+
+ private:
+  static void Fill(HDC dc, const RECT& area, COLORREF color) {
+    BrushHandle brush(CreateSolidBrush(color));
+    FillRect(dc, &area, brush.get());
+  }
+  COLORREF top_;
+  COLORREF bottom_;
+};
+
 TEST_F(Controls, DockedControlsFillTheirParentInOrderTopRightClient) {
   auto& head = form_.Add<Panel>(L"Head", &form_, DesignRect{0, 0, 300, 50});
   head.SetAlign(Align::Top);
@@ -100,6 +141,49 @@ TEST_F(Controls, AChangeShowsWhetherMadeOnScreenOrWhileHidden) {
   first.SetColor(clGray);
   cards.SetActiveCard(0);
   EXPECT_EQ(PixelAt(first.Handle(), 5, 5), RGB(128, 128, 128));
+}
+
+// Every control docked realigns all of its siblings; a move costs a round of
+// messages and a repaint, so only the controls whose place changes move.
+TEST_F(Controls, RealigningMovesOnlyTheControlsWhosePlaceChanges) {
+  auto& head = form_.Add<MovePanel>(L"Head", &form_, DesignRect{0, 0, 300, 50});
+  head.SetAlign(Align::Top);
+  auto& body = form_.Add<MovePanel>(L"Body", &form_, DesignRect{});
+  body.SetAlign(Align::Client);
+  head.moves = body.moves = 0;
+
+  form_.Realign();
+  auto& side = form_.Add<Panel>(L"Side", &form_, DesignRect{0, 0, 40, 200});
+  side.SetAlign(Align::Right);
+  EXPECT_EQ(head.moves, 0);
+  EXPECT_EQ(body.moves, 1);
+  EXPECT_EQ(RectInParent(body.Handle()), (RECT{0, 50, 260, 200}));
+}
+
+// Paints share one off-screen bitmap per thread. Each control must still show
+// its own picture whatever was painted before it, larger or smaller, and a
+// paint made while another is under way (a modal loop's, say) must not draw
+// into the other's picture.
+TEST_F(Controls, EachPaintShowsOnlyItsOwnPicture) {
+  constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
+  auto& large =
+      form_.Add<TwoToneSwatch>(L"Large", &form_, DesignRect{0, 0, 200, 160}, kRed, kGreen);
+  auto& small =
+      form_.Add<TwoToneSwatch>(L"Small", &form_, DesignRect{210, 0, 40, 40}, kBlue, kBlue);
+  auto& tall = form_.Add<TwoToneSwatch>(L"Tall", &form_, DesignRect{260, 0, 30, 190}, kGreen, kRed);
+  large.paintMeanwhile = small.Handle();
+  form_.Show();
+
+  EXPECT_EQ(PixelAt(large.Handle(), 5, 5), kRed);
+  EXPECT_EQ(PixelAt(large.Handle(), 195, 155), kGreen);
+  EXPECT_EQ(PixelAt(small.Handle(), 35, 35), kBlue);
+  EXPECT_EQ(PixelAt(tall.Handle(), 5, 5), kGreen);
+  EXPECT_EQ(PixelAt(tall.Handle(), 25, 185), kRed);
+
+  InvalidateRect(large.Handle(), nullptr, FALSE);
+  EXPECT_EQ(PixelAt(large.Handle(), 5, 5), kRed);
+  EXPECT_EQ(PixelAt(large.Handle(), 100, 60), kRed);
+  EXPECT_EQ(PixelAt(small.Handle(), 5, 5), kBlue);
 }
 
 TEST_F(Controls, CaptionsAreWindowTextForScreenReaders) {
