@@ -31,8 +31,8 @@ RECT RectInParent(HWND window) {
 
 }  // namespace
 
-Control::Control(std::wstring name, Control* parent, DesignRect bounds)
-    : Component(std::move(name)), parent_(parent), bounds_(bounds) {
+Control::Control(std::wstring name, Control* parent, DesignRect bounds, bool visible)
+    : Component(std::move(name)), parent_(parent), bounds_(bounds), visible_(visible) {
   if (parent_) parent_->children_.push_back(this);
 }
 
@@ -87,6 +87,19 @@ void Control::CreateHandle() {
   }
   handle_ = window;
   SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), FALSE);
+  HandleCreated();
+  bool madeChildren = false;
+  for (Control* child : children_) {
+    if (child->visible_ && !child->handle_) {
+      child->CreateHandle();
+      madeChildren = true;
+    }
+  }
+  if (madeChildren) AlignChildren();
+}
+
+void Control::Loaded() {
+  if (visible_ && (!parent_ || parent_->handle_)) CreateHandle();
 }
 
 LRESULT CALLBACK Control::WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -270,7 +283,11 @@ void Control::BringToFront() {
 void Control::SetVisible(bool visible) {
   if (visible_ == visible) return;
   visible_ = visible;
-  if (handle_ && parent_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+  if (!handle_ && visible && parent_ && parent_->handle_) {
+    CreateHandle();
+  } else if (handle_ && parent_) {
+    ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+  }
   if (parent_) parent_->AlignChildren();
 }
 

@@ -37,13 +37,16 @@ struct Margins {
 
 class Control : public Component {
  public:
-  Control(std::wstring name, Control* parent, DesignRect bounds);
+  // A control made hidden gets its window, and its children theirs, when it
+  // first shows.
+  Control(std::wstring name, Control* parent, DesignRect bounds, bool visible = true);
   ~Control() override;
 
   HWND Handle() const { return handle_; }
   Control* Parent() const { return parent_; }
 
-  // Makes the window; a control added to an owner gets it at once.
+  // Makes the window, and those of the children added while it had none; a
+  // shown control added to an owner gets it at once if its parent has one.
   void CreateHandle();
   void DestroyHandle();
 
@@ -98,10 +101,12 @@ class Control : public Component {
   virtual void Paint(HDC, const RECT&) {}
   // A notification the control's system window sent its parent.
   virtual void Notified(WORD) {}
+  // The window was just made: state kept until then goes to it.
+  virtual void HandleCreated() {}
   virtual void AlignChildren();
   void Click();
 
-  void Loaded() override { CreateHandle(); }
+  void Loaded() override;
 
  private:
   void ForgetHandles();

@@ -25,18 +25,21 @@ void GroupBox::Paint(HDC dc, const RECT& client) {
   TextOutW(dc, indent, client.top, caption.c_str(), static_cast<int>(caption.size()));
 }
 
-bool CheckBox::Checked() const {
-  return Handle() && SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 void CheckBox::SetChecked(bool checked) {
-  if (checked == Checked()) return;
-  SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (checked == checked_) return;
+  checked_ = checked;
+  if (Handle()) SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   Click();
 }
 
 void CheckBox::Notified(WORD code) {
-  if (code == BN_CLICKED) Click();
+  if (code != BN_CLICKED) return;
+  checked_ = SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  Click();
+}
+
+void CheckBox::HandleCreated() {
+  if (checked_) SendMessageW(Handle(), BM_SETCHECK, BST_CHECKED, 0);
 }
 
 }  // namespace tavrin

@@ -16,12 +16,13 @@ class GroupBox : public Control {
 };
 
 // The system check box, kept out of the tab order. A change of its state,
-// by a click or by SetChecked, runs OnClick.
+// by a click or by SetChecked, runs OnClick; the state is kept without a
+// window too.
 class CheckBox : public Control {
  public:
   using Control::Control;
 
-  bool Checked() const;
+  bool Checked() const { return checked_; }
   void SetChecked(bool checked);
 
  protected:
@@ -30,6 +31,10 @@ class CheckBox : public Control {
   DWORD Style() const override { return WS_CHILD | BS_AUTOCHECKBOX; }
   bool PublishesCaption() const override { return true; }
   void Notified(WORD code) override;
+  void HandleCreated() override;
+
+ private:
+  bool checked_ = false;
 };
 
 }  // namespace tavrin

@@ -3,8 +3,8 @@
 namespace tavrin {
 
 Panel& CardPanel::AddCard(Component& owner, std::wstring name) {
-  Panel& card = owner.Add<Panel>(std::move(name), this, Bounds());
-  card.SetVisible(cards_.empty());
+  // Only the first page shows at once; the others get their windows when shown.
+  Panel& card = owner.Add<Panel>(std::move(name), this, Bounds(), cards_.empty());
   card.SetAlign(Align::Client);
   cards_.push_back(&card);
   return card;

@@ -155,7 +155,15 @@ RECT Scaled(const RECT& r, int dpi) {
   return {s(r.left), s(r.top), s(r.right), s(r.bottom)};
 }
 
+// The settings page gets its windows when it first shows; this visits it and
+// comes back home.
+void VisitSettingsPage(TFrmTavrin& form) {
+  form.BtnHomeClick(*form.BtnConfig);
+  form.BtnHomeClick(*form.BtnHome);
+}
+
 void ExpectDesignedLayout(TFrmTavrin& form, int dpi) {
+  VisitSettingsPage(form);
   RECT client;
   GetClientRect(form.Handle(), &client);
   EXPECT_EQ(client, Scaled({0, 0, 498, 426}, dpi));
@@ -248,6 +256,8 @@ TEST_F(MainWindow, ScalesAndLaysOutAgainWhenTheDpiChanges) {
                reinterpret_cast<LPARAM>(&suggested));
   // The client area follows the suggestion; everything inside scales.
   SetWindowPos(form.Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  // The settings page, shown for the first time, is made at the new DPI.
+  VisitSettingsPage(form);
   for (const Placement& p : DesignedPlacements(form)) {
     if (p.control->GetAlign() != Align::None || p.control->Parent() == form.BtnHead) continue;
     EXPECT_EQ(RectInParent(p.control->Handle()), Scaled(p.rect, 144)) << p.name;
@@ -257,6 +267,7 @@ TEST_F(MainWindow, ScalesAndLaysOutAgainWhenTheDpiChanges) {
 
 TEST_F(MainWindow, ShowsItsTextsInEnglish) {
   TFrmTavrin& form = Open();
+  VisitSettingsPage(form);
   EXPECT_EQ(WindowText(form.Handle()), L"Tavrin");
   EXPECT_EQ(ApplicationTitle, L"Tavrin");
   EXPECT_EQ(WindowText(form.BtnHome->Handle()), L"Home");
@@ -293,6 +304,7 @@ TEST_F(MainWindow, TranslatesEveryCaptionIntoTheInterfaceLanguage) {
   for (const Case& c : cases) {
     CurrentLanguage = c.language;
     TFrmTavrin& form = Open();
+    VisitSettingsPage(form);
     const std::vector<std::wstring> shown{WindowText(form.Handle()),
                                           WindowText(form.BtnHome->Handle()),
                                           WindowText(form.BtnConfig->Handle()),
@@ -337,10 +349,12 @@ TEST_F(MainWindow, PrepareTheWindowForItsFirstShow) {
   EXPECT_FALSE(IsWindowVisible(form.Indicator->Handle()));
   EXPECT_FALSE(IsWindowVisible(form.BtnDonate->Handle()));
   EXPECT_TRUE(IsWindowVisible(form.Card1->Handle()));
-  EXPECT_FALSE(IsWindowVisible(form.Card2->Handle()));
+  EXPECT_FALSE(form.Card2->Visible());
+  EXPECT_EQ(form.Card2->Handle(), nullptr);  // made when first shown
   EXPECT_TRUE(form.BtnHome->Down());
 
   // The desktop font reaches everything but the title, which keeps its own.
+  VisitSettingsPage(form);
   LOGFONTW desktop{};
   SystemParametersInfoForDpi(SPI_GETICONTITLELOGFONT, sizeof desktop, &desktop, 0, 96);
   LOGFONTW font{};
@@ -432,6 +446,7 @@ bool SettlesIn(TTuningController& controller, TStatus status) {
 
 TEST_F(MainWindow, StartButtonRunsTheCycleWithIndicatorAndBoxesFollowing) {
   TFrmTavrin& form = Open();
+  VisitSettingsPage(form);
   const HWND start = form.BtnStart->Handle();
   ExpectButtonLook(start, {kWhite, kAccent, kBlack}, "idle");
 
@@ -504,15 +519,15 @@ TEST_F(MainWindow, AWronglyTypedSettingIsReportedAndTheWindowOpensWithoutTheStor
   TFrmTavrin& form = *form_;
   EXPECT_TRUE(IsWindowVisible(form.Handle()));
   EXPECT_EQ(WindowText(form.BtnHome->Handle()), L"Home");  // translated before the failure
-  EXPECT_EQ(WindowText(form.LblVersion->Handle()), L"Version: 0.0.0.0");
-  EXPECT_EQ(WindowText(form.LblAdapter->Handle()), L"Test Ethernet");
   EXPECT_EQ(WindowText(form.BtnStart->Handle()), L"Run");
-  // The stored choices were not put back.
-  EXPECT_FALSE(form.ChkTCPAckFrequency->Checked());
-  EXPECT_FALSE(form.ChkTcpNoDelay->Checked());
   // And the window still works.
   SendMessageW(form.BtnConfig->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(form.PnlMain->ActiveCard(), 1u);
+  EXPECT_EQ(WindowText(form.LblVersion->Handle()), L"Version: 0.0.0.0");
+  EXPECT_EQ(WindowText(form.LblAdapter->Handle()), L"Test Ethernet");
+  // The stored choices were not put back.
+  EXPECT_EQ(SendMessageW(form.ChkTCPAckFrequency->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(form.ChkTcpNoDelay->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   // The check-in, the step after the failed one, never started.
   Pump(100);
   EXPECT_TRUE(http_->Calls().empty());

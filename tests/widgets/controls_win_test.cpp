@@ -112,10 +112,15 @@ TEST_F(Controls, CardPanelShowsExactlyOnePage) {
   auto& cards = form_.Add<CardPanel>(L"Cards", &form_, DesignRect{0, 0, 300, 200});
   Panel& first = cards.AddCard(form_, L"Card1");
   Panel& second = cards.AddCard(form_, L"Card2");
+  auto& onSecond = form_.Add<Label>(L"OnSecond", &second, DesignRect{10, 10, 50, 15});
   EXPECT_TRUE(IsWindowVisible(first.Handle()) || !IsWindowVisible(form_.Handle()));
-  EXPECT_EQ(RectInParent(second.Handle()), (RECT{0, 0, 300, 200}));
+  // A page gets its windows when it first shows.
+  EXPECT_EQ(second.Handle(), nullptr);
+  EXPECT_EQ(onSecond.Handle(), nullptr);
 
   cards.SetActiveCard(1);
+  EXPECT_EQ(RectInParent(second.Handle()), (RECT{0, 0, 300, 200}));
+  EXPECT_EQ(RectInParent(onSecond.Handle()), (RECT{10, 10, 60, 25}));
   EXPECT_FALSE(first.Visible());
   EXPECT_TRUE(second.Visible());
   EXPECT_FALSE(GetWindowLongW(first.Handle(), GWL_STYLE) & WS_VISIBLE);
@@ -229,6 +234,34 @@ TEST_F(Controls, AWindowThatCannotBeMadeIsReportedWithItsNameAndTheSystemsReason
   }
   EXPECT_NE(std::find(expected.begin(), expected.end(), message), expected.end())
       << WideToUtf8(message);
+}
+
+// What is set on a page before its windows exist reaches them when it shows.
+TEST_F(Controls, AHiddenPagesControlsKeepTheirStateUntilTheyHaveWindows) {
+  auto& cards = form_.Add<CardPanel>(L"Cards", &form_, DesignRect{0, 0, 300, 200});
+  cards.AddCard(form_, L"Card1");
+  Panel& page = cards.AddCard(form_, L"Card2");
+  auto& check = form_.Add<CheckBox>(L"Check", &page, DesignRect{10, 20, 100, 17});
+  auto& label = form_.Add<Label>(L"Label", &page, DesignRect{10, 50, 100, 15});
+  int clicks = 0;
+  check.OnClick = [&](Component&) { ++clicks; };
+  check.SetChecked(true);
+  check.SetEnabled(false);
+  label.SetCaption(L"eth0");
+  ASSERT_EQ(check.Handle(), nullptr);
+  EXPECT_TRUE(check.Checked());
+  EXPECT_EQ(label.GetCaption(), L"eth0");
+
+  cards.SetActiveCard(1);
+  EXPECT_EQ(SendMessageW(check.Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(IsWindowEnabled(check.Handle()));
+  EXPECT_EQ(WindowText(label.Handle()), L"eth0");
+  EXPECT_EQ(clicks, 1);
+
+  check.SetEnabled(true);
+  SendMessageW(check.Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(check.Checked());
+  EXPECT_EQ(clicks, 2);
 }
 
 TEST_F(Controls, CheckBoxRunsItsHandlerOnEveryChangeAndIsNoTabStop) {
