@@ -157,6 +157,7 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_PAINT: {
       BufferedPaint paint(handle_);
+      if (paint.Covered()) return 0;
       BrushHandle background(CreateSolidBrush(ResolveColor(Color())));
       FillRect(paint.Dc(), &paint.Client(), background.get());
       Paint(paint.Dc(), paint.Client());

@@ -3,6 +3,20 @@
 #include "base/dpi.h"
 
 namespace tavrin {
+namespace {
+
+// A window of this size in the middle of the monitor's work area.
+RECT CentredIn(HMONITOR monitor, LONG width, LONG height) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(monitor, &info);
+  const RECT& area = info.rcWork;
+  const LONG left = area.left + (area.right - area.left - width) / 2;
+  const LONG top = area.top + (area.bottom - area.top - height) / 2;
+  return {left, top, left + width, top + height};
+}
+
+}  // namespace
 
 Form::Form(std::wstring name, int clientWidth, int clientHeight)
     : Control(std::move(name), nullptr, {0, 0, clientWidth, clientHeight}),
@@ -24,7 +38,9 @@ RECT Form::OuterRect(int dpi) const {
 
 RECT Form::InitialRect() const {
   const RECT outer = OuterRect(dpi_);
-  return {0, 0, outer.right - outer.left, outer.bottom - outer.top};
+  // Made where it first shows, so that showing it moves nothing.
+  return CentredIn(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), outer.right - outer.left,
+                   outer.bottom - outer.top);
 }
 
 void Form::SetBorderStyle(BorderStyle style) {
@@ -48,15 +64,12 @@ void Form::Show() {
     shown_ = true;
     RECT window;
     GetWindowRect(Handle(), &window);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& area = monitor.rcWork;
-    const LONG width = window.right - window.left;
-    const LONG height = window.bottom - window.top;
-    SetWindowPos(Handle(), nullptr, area.left + (area.right - area.left - width) / 2,
-                 area.top + (area.bottom - area.top - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT centred = CentredIn(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY),
+                                   window.right - window.left, window.bottom - window.top);
+    if (!EqualRect(&window, &centred)) {
+      SetWindowPos(Handle(), nullptr, centred.left, centred.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
   }
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());

@@ -66,6 +66,8 @@ thread_local BackBuffer threadBuffer;
 
 BufferedPaint::BufferedPaint(HWND window) : window_(window), screen_(BeginPaint(window, &paint_)) {
   GetClientRect(window, &client_);
+  RECT visible;
+  covered_ = GetClipBox(screen_, &visible) == NULLREGION;
   // A paint during another one, from a modal loop say, has a buffer of its own.
   if (threadBuffer.Taken()) own_ = std::make_unique<BackBuffer>();
   buffer_ = own_ ? own_.get() : &threadBuffer;

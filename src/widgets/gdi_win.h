@@ -67,12 +67,15 @@ class BufferedPaint {
 
   HDC Dc() const { return memory_; }
   const RECT& Client() const { return client_; }
+  // Nothing of the window is left to paint: its children cover it, say.
+  bool Covered() const { return covered_; }
 
  private:
   HWND window_;
   PAINTSTRUCT paint_{};
   HDC screen_;
   RECT client_{};
+  bool covered_;
   std::unique_ptr<BackBuffer> own_;
   BackBuffer* buffer_;
   HDC memory_;

@@ -165,6 +165,32 @@ TEST_F(Controls, RealigningMovesOnlyTheControlsWhosePlaceChanges) {
   EXPECT_EQ(RectInParent(body.Handle()), (RECT{0, 50, 260, 200}));
 }
 
+// A panel that counts its paints.
+class PaintCounter : public Panel {
+ public:
+  using Panel::Panel;
+  int paints = 0;
+
+ protected:
+  void Paint(HDC, const RECT&) override { ++paints; }
+};
+
+// A window its children cover whole has nothing to paint; one they cover in
+// part still paints the rest.
+TEST_F(Controls, OnlyWhatChildrenLeaveUncoveredIsPainted) {
+  auto& covered = form_.Add<PaintCounter>(L"Covered", &form_, DesignRect{0, 0, 100, 100});
+  form_.Add<Panel>(L"Cover", &covered, DesignRect{0, 0, 100, 100});
+  auto& half = form_.Add<PaintCounter>(L"Half", &form_, DesignRect{150, 0, 100, 100});
+  half.SetColor(clBlack);
+  form_.Add<Panel>(L"LeftHalf", &half, DesignRect{0, 0, 50, 100});
+  form_.Show();
+  Pump();
+
+  EXPECT_EQ(covered.paints, 0);
+  EXPECT_GE(half.paints, 1);
+  EXPECT_EQ(PixelAt(half.Handle(), 75, 50), RGB(0, 0, 0));
+}
+
 // Paints share one off-screen bitmap per thread. Each control must still show
 // its own picture whatever was painted before it, larger or smaller, and a
 // paint made while another is under way (a modal loop's, say) must not draw
