@@ -22,10 +22,11 @@ unsigned NextAlignSerial() {
   return ++serial;
 }
 
-RECT RectInParent(HWND window) {
+// Where a child window sits in its parent's client area.
+RECT PlaceOf(HWND child, HWND parent) {
   RECT rect;
-  GetWindowRect(window, &rect);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
 
@@ -264,7 +265,7 @@ void Control::AlignChildren() {
       const RECT r = child->DockedRect(area);
       // Each move costs a round of messages, and every control added realigns
       // all of its siblings.
-      if (const RECT now = RectInParent(child->handle_); EqualRect(&now, &r)) continue;
+      if (const RECT now = PlaceOf(child->handle_, handle_); EqualRect(&now, &r)) continue;
       SetWindowPos(child->handle_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -396,8 +396,8 @@ HWND ChildWithText(HWND parent, const std::wstring& text) {
 TEST_F(CheckInRun, AnUpdateUrlWithAnyNonUrlCharacterBringsNoPrompt) {
   const std::string urls[] = {
       R"(https://dl.example.test/\u202Eexe.txt)",  // right-to-left override
-      "https://dl.example.test/\u202Eexe.txt",     // the same, as raw UTF-8
-      R"(https://dl.example.test/a\u00A0b)",       // no-break space
+      "https://dl.example.test/\u202Eexe.txt",  // the same, as raw UTF-8
+      R"(https://dl.example.test/a\u00A0b)",  // no-break space
       "https://dl.example.test/a\u00A0b",
       R"(https://dl.example.test/\" --no-sandbox)",  // a quote ends the browser's argument
       R"(https://dl.example.test/a\tb)",
@@ -489,8 +489,8 @@ TEST_F(CheckInRun, ThePromptBelongsToTheMainWindowWhileAnotherProgramIsActive) {
   Program program;
   ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
   // The user turns to another program while the check-in waits.
-  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                     200, 100, nullptr, nullptr, nullptr, nullptr);
+  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                     0, 200, 100, nullptr, nullptr, nullptr, nullptr);
   SetForegroundWindow(other);
   EXPECT_EQ(GetForegroundWindow(), other);
   HWND prompt = nullptr;

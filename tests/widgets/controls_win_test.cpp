@@ -192,9 +192,9 @@ TEST_F(Controls, OnlyWhatChildrenLeaveUncoveredIsPainted) {
 }
 
 // Paints share one off-screen bitmap per thread. Each control must still show
-// its own picture whatever was painted before it, larger or smaller, and a
-// paint made while another is under way (a modal loop's, say) must not draw
-// into the other's picture.
+// its own picture whatever was painted before it, and a paint made while
+// another is under way (a modal loop's, say) must not draw into the other's
+// picture.
 TEST_F(Controls, EachPaintShowsOnlyItsOwnPicture) {
   constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
   auto& large =
