@@ -34,7 +34,8 @@ void RunProgram() {
   // Nothing here takes typed text. Without this every window of the thread
   // would get an input method context, set up and activated for nothing.
   ImmDisableIME(0);
-  // Adapter discovery and the connection restart run COM on this thread.
+  AdapterLookahead adapters(SearchActiveAdapter);
+  // The connection restart runs COM on this thread.
   ComApartment com;
   GdiplusSession gdiplus;
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
@@ -43,7 +44,7 @@ void RunProgram() {
   const auto dispatcher = std::make_shared<WindowDispatcher>(
       [](std::exception_ptr error) { HandleError(error, L"a step handed to the window"); });
   RunGuarded(L"the main window", [&] {
-    TFrmTavrin form(SystemTuningServices(dispatcher),
+    TFrmTavrin form(SystemTuningServices(dispatcher, adapters),
                     {ShellOpen, ProcessRandom,
                      [dispatcher](HWND owner) { return SystemServiceHost(dispatcher, owner); }});
     form.SetMainForm(true);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/owners_win.h"
 #include "build_config.h"
 #include "sys/adapter_discovery_win.h"
 #include "sys/adapter_restart_win.h"
@@ -9,13 +10,6 @@
 
 namespace tavrin {
 namespace {
-
-class SystemAdapters final : public AdapterDiscovery {
- public:
-  bool GetActiveAdapter(std::wstring& name, std::wstring& guid, std::wstring& ip) override {
-    return tavrin::GetActiveAdapter(name, guid, ip);
-  }
-};
 
 class SystemConnections final : public ConnectionRestart {
  public:
@@ -42,8 +36,18 @@ class SystemClock final : public Clock {
 
 }  // namespace
 
-TuningServices SystemTuningServices(std::shared_ptr<InterfaceThread> interfaceThread) {
-  static SystemAdapters adapters;
+FoundAdapter SearchActiveAdapter() {
+  // On a thread of its own the search joins the multithreaded apartment: with
+  // an apartment of that thread's own, Wine hung at the program's end in about
+  // every other start. A thread already in an apartment keeps it.
+  const ComApartment com(COINIT_MULTITHREADED);
+  FoundAdapter found;
+  found.found = GetActiveAdapter(found.name, found.guid, found.ip);
+  return found;
+}
+
+TuningServices SystemTuningServices(std::shared_ptr<InterfaceThread> interfaceThread,
+                                    AdapterDiscovery& adapters) {
   static SystemConnections connections;
   return {SystemRegistry(),
           adapters,

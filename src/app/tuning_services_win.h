@@ -2,12 +2,19 @@
 
 #include <memory>
 
+#include "app/adapter_lookahead.h"
 #include "app/tuning_controller.h"
 
 namespace tavrin {
 
-// The controller's collaborators on this machine: the registry, WMI, the
-// connection manager and the maker's public-address endpoint.
-TuningServices SystemTuningServices(std::shared_ptr<InterfaceThread> interfaceThread);
+// The active adapter on this machine, from the adapter list and WMI. Any
+// thread may call it.
+FoundAdapter SearchActiveAdapter();
+
+// The controller's collaborators on this machine: the registry, the
+// connection manager and the maker's public-address endpoint, with the
+// adapters found by `adapters`.
+TuningServices SystemTuningServices(std::shared_ptr<InterfaceThread> interfaceThread,
+                                    AdapterDiscovery& adapters);
 
 }  // namespace tavrin

@@ -14,7 +14,8 @@ namespace tavrin {
 // and then must not be uninitialised under its owner.
 class ComApartment {
  public:
-  ComApartment() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+  explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED)
+      : initialised_(SUCCEEDED(CoInitializeEx(nullptr, model))) {}
   ~ComApartment() {
     if (initialised_) CoUninitialize();
   }

@@ -321,6 +321,19 @@ TEST_F(SmokeRun, ItsWindowsGetNoInputMethod) {
   EXPECT_EQ(windowsOf(L"IME"), 0);
 }
 
+// Closed soon after it shows, while whatever the start left behind may still
+// be ending, it ends every time.
+TEST_F(SmokeRun, EndsWhenClosedRightAfterItShows) {
+  for (int start = 1; start <= 8; ++start) {
+    Program program;
+    ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; })) << "start " << start;
+    std::this_thread::sleep_for(300ms);
+    PostMessageW(program.Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.Exited(10s)) << "start " << start;
+    EXPECT_EQ(program.ExitCode(), 0u) << "start " << start;
+  }
+}
+
 // Closed while waiting for a network that does not answer.
 class ClosedWhileWaiting : public SmokeRun {
  protected:
