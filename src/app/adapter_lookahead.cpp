@@ -1,25 +1,29 @@
 #include "app/adapter_lookahead.h"
 
 #include <memory>
+#include <system_error>
 #include <utility>
-
-#include "base/detached_thread.h"
 
 namespace tavrin {
 
-AdapterLookahead::AdapterLookahead(std::function<FoundAdapter()> search)
+AdapterLookahead::AdapterLookahead(std::function<FoundAdapter()> search,
+                                   const ThreadStart& startThread)
     : search_(std::move(search)) {
   // The thread owns what it uses, so an answer nobody asks for keeps nothing
   // of ours alive or waiting at the end.
   auto answer = std::make_shared<std::promise<FoundAdapter>>();
   early_ = answer->get_future();
-  StartDetachedThread([answer, search = search_] {
-    try {
-      answer->set_value(search());
-    } catch (...) {
-      answer->set_exception(std::current_exception());
-    }
-  });
+  try {
+    startThread([answer, search = search_] {
+      try {
+        answer->set_value(search());
+      } catch (...) {
+        answer->set_exception(std::current_exception());
+      }
+    });
+  } catch (const std::system_error&) {
+    early_ = {};  // the search waits for the question
+  }
 }
 
 bool AdapterLookahead::GetActiveAdapter(std::wstring& name, std::wstring& guid, std::wstring& ip) {

@@ -6,6 +6,7 @@
 #include <future>
 #include <mutex>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -72,6 +73,22 @@ TEST(AdapterLookahead, WhatTheSearchRaisedReachesTheFirstQuestion) {
   } catch (const std::runtime_error& error) {
     EXPECT_STREQ(error.what(), "WMI is gone");
   }
+}
+
+TEST(AdapterLookahead, WithoutAThreadTheQuestionSearches) {
+  ScriptedSearch search({{true, L"Ethernet", L"{GUID}", L"192.0.2.2"}});
+  AdapterLookahead lookahead(
+      [&search] { return search(); },
+      [](std::function<void()>) {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+      });
+  EXPECT_TRUE(search.threads.empty());
+
+  std::wstring name, guid, ip;
+  ASSERT_TRUE(lookahead.GetActiveAdapter(name, guid, ip));
+  EXPECT_EQ(ip, L"192.0.2.2");
+  ASSERT_EQ(search.threads.size(), 1u);
+  EXPECT_EQ(search.threads[0], std::this_thread::get_id());
 }
 
 TEST(AdapterLookahead, AnAnswerNobodyAsksForOutlivesTheLookahead) {
