@@ -16,6 +16,8 @@ namespace {
 
 constexpr DWORD kNonClientStyles =
     WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL;
+constexpr DWORD kNonClientExStyles =
+    WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
 
 unsigned NextAlignSerial() {
   static unsigned serial = 0;
@@ -154,7 +156,7 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCPAINT:
       // With no frame there is nothing to draw, yet the default would still
       // take a device context to draw it with.
-      if (!(Style() & kNonClientStyles)) return 0;
+      if (!(Style() & kNonClientStyles) && !(ExStyle() & kNonClientExStyles)) return 0;
       break;
     case WM_PAINT: {
       BufferedPaint paint(handle_);

@@ -67,7 +67,7 @@ thread_local BackBuffer threadBuffer;
 BufferedPaint::BufferedPaint(HWND window) : window_(window), screen_(BeginPaint(window, &paint_)) {
   GetClientRect(window, &client_);
   RECT visible;
-  covered_ = GetClipBox(screen_, &visible) == NULLREGION;
+  if (GetClipBox(screen_, &visible) == NULLREGION) return;  // covered: no picture to make
   // A paint during another one, from a modal loop say, has a buffer of its own.
   if (threadBuffer.Taken()) own_ = std::make_unique<BackBuffer>();
   buffer_ = own_ ? own_.get() : &threadBuffer;
@@ -76,8 +76,10 @@ BufferedPaint::BufferedPaint(HWND window) : window_(window), screen_(BeginPaint(
 }
 
 BufferedPaint::~BufferedPaint() {
-  BitBlt(screen_, 0, 0, client_.right, client_.bottom, memory_, 0, 0, SRCCOPY);
-  buffer_->Give();
+  if (buffer_) {
+    BitBlt(screen_, 0, 0, client_.right, client_.bottom, memory_, 0, 0, SRCCOPY);
+    buffer_->Give();
+  }
   EndPaint(window_, &paint_);
 }
 

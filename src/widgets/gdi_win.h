@@ -65,20 +65,20 @@ class BufferedPaint {
   BufferedPaint(const BufferedPaint&) = delete;
   BufferedPaint& operator=(const BufferedPaint&) = delete;
 
+  // No DC when covered.
   HDC Dc() const { return memory_; }
   const RECT& Client() const { return client_; }
   // Nothing of the window is left to paint: its children cover it, say.
-  bool Covered() const { return covered_; }
+  bool Covered() const { return buffer_ == nullptr; }
 
  private:
   HWND window_;
   PAINTSTRUCT paint_{};
   HDC screen_;
   RECT client_{};
-  bool covered_;
   std::unique_ptr<BackBuffer> own_;
-  BackBuffer* buffer_;
-  HDC memory_;
+  BackBuffer* buffer_ = nullptr;
+  HDC memory_ = nullptr;
 };
 
 }  // namespace tavrin

@@ -191,6 +191,29 @@ TEST_F(Controls, OnlyWhatChildrenLeaveUncoveredIsPainted) {
   EXPECT_EQ(PixelAt(half.Handle(), 75, 50), RGB(0, 0, 0));
 }
 
+class SunkenPanel : public Panel {
+ public:
+  using Panel::Panel;
+
+ protected:
+  DWORD ExStyle() const override { return WS_EX_CLIENTEDGE; }
+};
+
+// Frameless controls skip the default non-client paint; one with an edge
+// still gets its edge drawn.
+TEST_F(Controls, AControlWithAnEdgeHasItDrawn) {
+  auto& sunken = form_.Add<SunkenPanel>(L"Sunken", &form_, DesignRect{0, 0, 100, 100});
+  sunken.SetColor(clBlack);
+  form_.Show();
+  Pump();
+  RedrawWindow(sunken.Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+
+  HDC dc = GetWindowDC(sunken.Handle());
+  const COLORREF outerCorner = GetPixel(dc, 0, 0);
+  ReleaseDC(sunken.Handle(), dc);
+  EXPECT_EQ(outerCorner, GetSysColor(COLOR_BTNSHADOW));
+}
+
 // Paints share one off-screen bitmap per thread. Each control must still show
 // its own picture whatever was painted before it, and a paint made while
 // another is under way (a modal loop's, say) must not draw into the other's
