@@ -1,0 +1,52 @@
+#include "i18n/own_texts.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+#include <string_view>
+
+#include "i18n/translation.h"
+
+namespace tavrin {
+
+namespace {
+
+// Columns in the translation table's order.
+constexpr std::array<std::wstring_view, 7> kLanguages = {L"ko", L"en", L"ja", L"zh",
+                                                         L"ru", L"it", L"fr"};
+constexpr std::size_t kEnglish = 1;
+
+struct Row {
+  OwnText id;
+  std::array<const wchar_t*, kLanguages.size()> texts;
+};
+
+// clang-format off
+constexpr Row kRows[] = {
+  {OwnText::NetworkDidNotAnswer, {
+    L"어댑터를 다시 시작한 뒤 네트워크가 응답하지 않았습니다. 연결 상태를 확인해 주세요.",
+    L"The network did not answer after the adapter restarted. Please check your connection.",
+    L"アダプターの再起動後、ネットワークが応答しませんでした。接続を確認してください。",
+    L"适配器重新启动后，网络没有响应。请检查您的网络连接。",
+    L"После перезапуска адаптера сеть не ответила. Проверьте подключение.",
+    L"Dopo il riavvio della scheda di rete la rete non ha risposto. Controlla la connessione.",
+    L"Le réseau n'a pas répondu après le redémarrage de l'adaptateur. Vérifiez votre connexion.",
+  }},
+};
+// clang-format on
+
+}  // namespace
+
+std::wstring OwnTranslate(OwnText text, const std::wstring& language) {
+  const std::wstring_view wanted = language.empty() ? CurrentLanguage : language;
+  const auto column = std::find(kLanguages.begin(), kLanguages.end(), wanted);
+  const std::size_t index = column == kLanguages.end()
+                                ? kEnglish
+                                : static_cast<std::size_t>(std::distance(kLanguages.begin(), column));
+  for (const Row& row : kRows) {
+    if (row.id == text) return row.texts[index];
+  }
+  return {};
+}
+
+}  // namespace tavrin

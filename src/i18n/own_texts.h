@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// Texts the program shows beyond the shipped translation table (which stays
+// byte for byte as shipped), in the same seven languages.
+namespace tavrin {
+
+enum class OwnText {
+  NetworkDidNotAnswer,
+  Count,  // keep last: tests walk every text
+};
+
+// The text in `language` (CurrentLanguage when empty), else in English.
+std::wstring OwnTranslate(OwnText text, const std::wstring& language = L"");
+
+}  // namespace tavrin
