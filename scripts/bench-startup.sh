@@ -37,6 +37,13 @@ fi
 
 windows_path() { winepath -w "$1" 2>/dev/null; }
 
+emulated=false
+if [[ $("$build/wine-run" --loader) == emulated ]]; then
+  emulated=true
+  echo "note: Wine's 32-bit loader runs under qemu-i386 emulation on this machine; both programs run"
+  echo "several times slower than on Windows and emulation costs differ from native ones, so the"
+  echo "ratio below says little about the program on a real machine"
+fi
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 wine "$(windows_path "$build/tests/program/startup_probe.exe")" "$runs" \
   "$(windows_path "$build/tavrin.exe")" "$(windows_path "$build/tests/program/startup_floor.exe")" |
@@ -53,3 +60,4 @@ round_ratio=$(awk '{ t[$1, $2] = $3 } $2 == "floor" { r[$1] = 1 }
 echo "median of $runs: tavrin $tavrin ms, floor $floor ms"
 awk -v a="$tavrin" -v b="$floor" -v r="$round_ratio" \
   'BEGIN { printf "ratio of the medians %.2f (median of the rounds'"'"' ratios %.2f)\n", a / b, r }'
+if $emulated; then echo "(measured under emulation: see the note above)"; fi

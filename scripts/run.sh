@@ -34,8 +34,10 @@ eval "$("$build/wine-run" --env)"
 reg_dword() {  # key value [view]
   wine reg query "$1" /v "$2" ${3:+/reg:$3} 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { print $3 }'
 }
+# Generous limits: under emulation every Wine process takes a second or more.
 wait_for_status() {
-  for _ in $(seq 600); do
+  local deadline=$((SECONDS + 180))
+  while ((SECONDS < deadline)); do
     [[ $(reg_dword 'HKCU\Software\Tavrin' status) == "$1" ]] && return 0
     sleep 0.1
   done
@@ -45,8 +47,10 @@ wait_for_status() {
 
 wine reg delete 'HKCU\Software\Tavrin' /f >/dev/null 2>&1 || true
 wine "$build/tavrin.exe" &
+program=$!
 window=
-for _ in $(seq 100); do
+deadline=$((SECONDS + 120))
+while ((SECONDS < deadline)) && kill -0 "$program" 2>/dev/null; do
   window=$(xdotool search --name '^Tavrin$' 2>/dev/null | head -n 1) && [[ -n $window ]] && break
   sleep 0.1
 done
