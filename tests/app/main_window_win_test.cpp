@@ -440,8 +440,7 @@ TEST_F(MainWindow, HeaderAndPagesFollowTheSystemWindowColour) {
 
 // Pumps messages until the controller settles in `status`.
 bool SettlesIn(TTuningController& controller, TStatus status) {
-  for (int i = 0; i < 400 && controller.FStatus != status; ++i) Pump(5);
-  return controller.FStatus == status;
+  return PumpUntil([&] { return controller.FStatus == status; });
 }
 
 TEST_F(MainWindow, StartButtonRunsTheCycleWithIndicatorAndBoxesFollowing) {
@@ -543,7 +542,7 @@ TEST_F(MainWindow, TheCheckInStartsLastAndAnAcceptedUpdateClosesTheWindow) {
     prompts_ = 0;
     opened_.clear();
     Open();  // an accepted update may close it before this returns
-    for (int i = 0; i < 250 && prompts_ == 0; ++i) Pump(20);
+    PumpUntil([&] { return prompts_ != 0; });
     Pump(100);  // the window closes through its queue
     EXPECT_EQ(prompts_, 1);
     ASSERT_NE(shownOver_, nullptr);

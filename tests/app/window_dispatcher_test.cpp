@@ -9,25 +9,13 @@
 #include "app/tuning_fakes.h"
 #include "app/window_dispatcher_win.h"
 #include "support/error_recorder.h"
+#include "support/gui_win.h"
 #include "support/memory_registry.h"
 
 namespace tavrin::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Pumps this thread's messages until done() holds or two seconds pass.
-template <typename Done>
-bool PumpUntil(Done done) {
-  const auto deadline = std::chrono::steady_clock::now() + 2s;
-  MSG message;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
 
 TEST(WindowDispatcher, RunsTheStepOnItsThreadAndReturnsAfterIt) {
   auto dispatcher = std::make_shared<WindowDispatcher>(nullptr);
@@ -79,7 +67,7 @@ TEST(WindowDispatcher, CloseReleasesAWaitingWorkerWithoutRunningItsStep) {
   dispatcher->RunOnInterfaceThread([&] { ran = true; });  // closed: dropped at once
   std::thread late([&] { dispatcher->RunOnInterfaceThread([&] { ran = true; }); });
   late.join();
-  PumpUntil([] { return false; });
+  Pump(2000);
   EXPECT_FALSE(ran);
 }
 

@@ -37,6 +37,20 @@ void Pump(int milliseconds) {
   } while (GetTickCount64() < end);
 }
 
+bool PumpUntil(const std::function<bool()>& done, int limitMs) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(limitMs);
+  while (!done()) {
+    if (GetTickCount64() > end) return false;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
 COLORREF PixelAt(HWND window, int x, int y) {
   UpdateWindow(GetAncestor(window, GA_ROOT));
   RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);

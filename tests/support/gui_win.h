@@ -20,6 +20,10 @@ namespace tavrin::test {
 // Dispatches what is queued for this thread, for about `milliseconds`.
 void Pump(int milliseconds = 0);
 
+// Dispatches this thread's messages until `done` holds or `limitMs` pass;
+// whether it holds. The limit is generous: under emulation everything is slow.
+bool PumpUntil(const std::function<bool()>& done, int limitMs = 60000);
+
 // The colour of a client pixel as the window shows it, after it has painted.
 COLORREF PixelAt(HWND window, int x, int y);
 // How many pixels of the client rectangle `area` have exactly this colour.

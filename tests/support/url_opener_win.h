@@ -19,7 +19,7 @@ class RecordingUrlOpener {
   // The URLs opened so far, once `count` of them have arrived or `limit` has
   // passed (the shell starts the opener in the background).
   std::vector<std::wstring> Opened(std::size_t count = 1,
-                                   std::chrono::milliseconds limit = std::chrono::seconds(5)) const;
+                                   std::chrono::milliseconds limit = std::chrono::seconds(60)) const;
 
  private:
   std::vector<std::pair<std::wstring, std::wstring>> saved_;  // key, previous command

@@ -347,15 +347,13 @@ TEST_F(Controls, IndicatorAdvancesOnlyWhileAnimatingAndShown) {
   EXPECT_EQ(indicator.Frame(), 0u);
 
   indicator.SetAnimating(true);
-  Pump(300);
+  EXPECT_TRUE(PumpUntil([&] { return indicator.Frame() > 0; }));
   const std::size_t frame = indicator.Frame();
-  EXPECT_GT(frame, 0u);
 
   indicator.SetVisible(false);  // still animating, but nothing to show
   EXPECT_FALSE(KillTimer(indicator.Handle(), 1)) << "a timer ran while hidden";
   indicator.SetVisible(true);
-  Pump(200);
-  EXPECT_NE(indicator.Frame(), frame);
+  EXPECT_TRUE(PumpUntil([&] { return indicator.Frame() != frame; }));
 
   indicator.SetAnimating(false);
   const std::size_t stopped = indicator.Frame();
