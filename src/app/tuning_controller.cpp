@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "base/worker.h"
+#include "i18n/own_texts.h"
 #include "i18n/translation.h"
 #include "settings/config.h"
 
@@ -53,6 +54,10 @@ struct TTuningController::HandOver {
   TStatus Status;
   // Cleared when the controller goes; dereferenced on the interface thread only.
   std::atomic<TTuningController*> controller;
+  // Requested at the wait's limit or when the controller goes: ends the probe
+  // in flight instead of waiting for it.
+  std::stop_source stop;
+  std::chrono::milliseconds waitLimit;
   std::shared_ptr<ReachabilityProbe> probe;
   std::shared_ptr<Clock> clock;
   std::shared_ptr<InterfaceThread> interfaceThread;
@@ -61,19 +66,20 @@ struct TTuningController::HandOver {
 namespace {
 
 // Probes a second apart until the network answers, the probes run out or the
-// time does; a probe still running at the limit is let finish.
-void WaitForNetwork(ReachabilityProbe& probe, Clock& clock,
-                    const std::atomic<TTuningController*>& controller) {
+// time does; true when it answered.
+bool WaitForNetwork(ReachabilityProbe& probe, Clock& clock, std::chrono::milliseconds limit,
+                    std::stop_source stop) {
   using std::chrono::milliseconds;
-  const auto deadline = clock.Now() + TTuningController::kWaitLimit;
-  // Probing stops early once the controller is gone: nobody waits for it.
-  for (int left = TTuningController::kProbeCount; left > 0 && controller; --left) {
-    if (probe.IsOnline()) return;
+  const auto deadline = clock.Now() + limit;
+  const auto alarm = clock.SetAlarm(deadline, stop);
+  for (int left = kProbeCount; left > 0 && !stop.stop_requested(); --left) {
+    if (probe.IsOnline(stop.get_token())) return true;
     const auto remaining = std::chrono::duration_cast<milliseconds>(deadline - clock.Now());
-    if (remaining <= milliseconds::zero()) return;
-    clock.Sleep(std::min(TTuningController::kProbePause, remaining));
-    if (remaining <= TTuningController::kProbePause) return;  // that sleep used up the time
+    if (remaining <= milliseconds::zero()) return false;
+    clock.Sleep(std::min(kProbePause, remaining));
+    if (remaining <= kProbePause) return false;  // that sleep used up the time
   }
+  return false;
 }
 
 }  // namespace
@@ -84,6 +90,7 @@ TTuningController::TTuningController(TuningView& view, TuningServices services)
 TTuningController::~TTuningController() {
   if (auto record = waiting_.lock()) {
     record->controller = nullptr;
+    record->stop.request_stop();
     const std::optional<StatusLook> settled = LookOf(record->Status);
     if (settled && settled->stored) SaveInteger(kStatusKey, *settled->stored);
   }
@@ -160,6 +167,7 @@ void TTuningController::Refresh(TStatus status) {
   auto record = std::make_shared<HandOver>();
   record->Status = status;
   record->controller = this;
+  record->waitLimit = services_.waitLimit;
   record->probe = services_.probe;
   record->clock = services_.clock;
   record->interfaceThread = services_.interfaceThread;
@@ -172,15 +180,18 @@ void TTuningController::Refresh(TStatus status) {
     // The tweaks are written: the state settles on them even when the wait
     // failed, and the failure is reported after that.
     std::exception_ptr failure;
+    bool answered = false;
     try {
-      WaitForNetwork(*record->probe, *record->clock, record->controller);
+      answered = WaitForNetwork(*record->probe, *record->clock, record->waitLimit, record->stop);
     } catch (...) {
       failure = std::current_exception();
     }
-    record->interfaceThread->RunOnInterfaceThread([record] {
+    record->interfaceThread->RunOnInterfaceThread([record, silent = !answered && !failure] {
       if (TTuningController* controller = record->controller) {
         controller->waiting_.reset();
         controller->SetStatus(record->Status);
+        // The adapter may still be down: say so once the state is settled.
+        if (silent) controller->view_.ShowError(OwnTranslate(OwnText::NetworkDidNotAnswer));
       }
     });
     if (failure) std::rethrow_exception(failure);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <string>
 
 #include "app/tuning_view.h"
@@ -31,16 +32,32 @@ class ConnectionRestart {
 class ReachabilityProbe {
  public:
   virtual ~ReachabilityProbe() = default;
-  virtual bool IsOnline() = 0;
+  // Once `stop` is requested the probe in flight ends at once (its request is
+  // closed) and answers false, however the other side behaves.
+  virtual bool IsOnline(std::stop_token stop) = 0;
 };
 
 // The worker's sense of time; tests run it on a simulated clock.
 class Clock {
  public:
+  // Requests its stop when its time has come, unless it is gone by then.
+  class Alarm {
+   public:
+    virtual ~Alarm() = default;
+  };
+
   virtual ~Clock() = default;
   virtual std::chrono::steady_clock::time_point Now() = 0;
   virtual void Sleep(std::chrono::milliseconds duration) = 0;
+  virtual std::unique_ptr<Alarm> SetAlarm(std::chrono::steady_clock::time_point deadline,
+                                          std::stop_source stop) = 0;
 };
+
+// The wait for the network: a probe a second, at most this many, and never
+// longer than the limit, however long the probes take.
+inline constexpr int kProbeCount = 300;
+inline constexpr std::chrono::milliseconds kProbePause{1000};
+inline constexpr std::chrono::milliseconds kWaitLimit = kProbeCount * kProbePause;
 
 struct TuningServices {
   RegistryKeys& registry;
@@ -50,6 +67,8 @@ struct TuningServices {
   std::shared_ptr<ReachabilityProbe> probe;
   std::shared_ptr<Clock> clock;
   std::shared_ptr<InterfaceThread> interfaceThread;
+  // Shorter only in tests.
+  std::chrono::milliseconds waitLimit = kWaitLimit;
 };
 
 // The start button's three-state machine: apply the selected tweaks, restart
@@ -57,11 +76,6 @@ struct TuningServices {
 // interface thread; one worker at a time does the waiting.
 class TTuningController {
  public:
-  static constexpr int kProbeCount = 300;
-  static constexpr std::chrono::milliseconds kProbePause{1000};
-  // The wait ends once this has passed, however long the probes took.
-  static constexpr std::chrono::milliseconds kWaitLimit = kProbeCount * kProbePause;
-
   TTuningController(TuningView& view, TuningServices services);
   // Detaches a waiting worker, whose final step then does nothing, and stores
   // the state the registry was left in, so the next start shows the truth.

@@ -314,30 +314,73 @@ TEST_F(TuningControllerTest, WorkerProbesUntilOnlineOrThreeHundredTimes) {
 TEST_F(TuningControllerTest, TheWaitEndsOnceFiveMinutesHavePassedWhateverTheProbesTake) {
   struct Case {
     std::chrono::milliseconds probeTakes;
+    int hangsOnCall;  // 0: every probe ends by itself
     int probes;
-    std::chrono::milliseconds settledAt;
+    int stopped;  // probes ended at the limit
   };
   const Case cases[] = {
-      {0ms, 300, 300s},
+      {0ms, 0, 300, 0},
       // The last sleep is cut short to end the wait on time.
-      {500ms, 200, 300s},
-      // A probe running at the limit is let finish.
-      {1200ms, 137, 300400ms},
-      // A probe endpoint that accepts and never answers: every probe times out.
-      {121s, 3, 365s},
+      {500ms, 0, 200, 0},
+      // The probe in flight at the limit is ended there.
+      {1200ms, 0, 137, 1},
+      // Every probe held two minutes by a server that accepts and never answers.
+      {121s, 0, 3, 1},
+      // A probe that never ends, first or later.
+      {0ms, 1, 1, 1},
+      {0ms, 5, 5, 1},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.probeTakes.count());
+    SCOPED_TRACE(testing::Message() << c.probeTakes.count() << " ms, hangs on " << c.hangsOnCall);
     clock = std::make_shared<FakeClock>();
     probe = std::make_shared<FakeProbe>(-1, clock, c.probeTakes);
+    probe->hangsOnCall = c.hangsOnCall;
     Store(L"status", 0);
     Load();
     Press();
     Settle();
     EXPECT_EQ(probe->calls, c.probes);
-    EXPECT_EQ(clock->nowMs, c.settledAt.count());
+    EXPECT_EQ(probe->stopped, c.stopped);
+    EXPECT_EQ(clock->nowMs, 300'000);
     EXPECT_EQ(controller->FStatus, stRunning);
     EXPECT_EQ(Stored(L"status"), Dword(1));
+  }
+}
+
+TEST_F(TuningControllerTest, AWaitThatRunsOutSettlesAndThenSaysTheNetworkDidNotAnswer) {
+  struct Case {
+    std::int32_t before;
+    int failures;  // negative: never online
+    const wchar_t* settledCaption;
+    std::vector<std::wstring> errors;
+  };
+  const std::wstring silent =
+      L"The network did not answer after the adapter restarted. Please check your connection.";
+  const Case cases[] = {
+      {0, -1, L"Running", {silent}},
+      {1, -1, L"Run", {silent}},
+      {0, 299, L"Running", {}},  // the last probe answered
+      {1, 0, L"Run", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.before << ", failures " << c.failures);
+    clock = std::make_shared<FakeClock>();
+    probe = std::make_shared<FakeProbe>(c.failures, clock);
+    view.errors.clear();
+    Store(L"status", c.before);
+    Load();
+    Press();
+    Settle();
+    EXPECT_EQ(view.errors, c.errors);
+    EXPECT_EQ(view.caption, c.settledCaption);
+    EXPECT_EQ(Stored(L"status"), Dword(1 - c.before));
+    if (!c.errors.empty()) {
+      // Told only once the state is settled.
+      const auto told = std::find(view.log.begin(), view.log.end(), L"ShowError " + silent);
+      const auto settled =
+          std::find(view.log.begin(), view.log.end(), L"ShowStartButton " + view.caption);
+      EXPECT_LT(settled, told);
+    }
   }
 }
 
@@ -428,6 +471,21 @@ TEST_F(TuningControllerTest, ClosingWhileTheWorkerWaitsStoresWhatWasWrittenAndDr
       EXPECT_EQ(Stored(L"status"), Dword(c.after));
     }
   }
+}
+
+TEST_F(TuningControllerTest, ClosingWhileAProbeHangsEndsIt) {
+  probe = std::make_shared<FakeProbe>(-1);
+  probe->hangsOnCall = 1;
+  Load();
+  Press();
+  for (int i = 0; i < 500 && probe->calls == 0; ++i) std::this_thread::sleep_for(10ms);
+  ASSERT_EQ(probe->calls, 1);
+  view.log.clear();
+  controller.reset();
+  ASSERT_TRUE(ui->RunNext()) << "the probe still hangs";
+  EXPECT_EQ(probe->stopped, 1);
+  EXPECT_TRUE(view.log.empty());
+  EXPECT_EQ(Stored(L"status"), Dword(1));
 }
 
 TEST_F(TuningControllerTest, ClosingWhenSettledStoresNothingMore) {

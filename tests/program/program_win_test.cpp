@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "i18n/localisation.h"
 #include "i18n/translation.h"
 #include "program/executable_image_win.h"
@@ -219,7 +220,8 @@ class SmokeRun : public ::testing::Test {
     std::wstring name, ip;
     ASSERT_TRUE(GetActiveAdapter(name, guid_, ip));
     // What earlier tests scripted (an update offer, a silent network) stays with them.
-    if (standin_.Available()) standin_.Reset();
+    ASSERT_TRUE(standin_.Available()) << "no stand-in service at " << WideToUtf8(standin_.BaseUrl());
+    standin_.Reset();
   }
   void TearDown() override {
     if (standin_.Available()) standin_.Reset();
@@ -339,7 +341,6 @@ class ClosedWhileWaiting : public SmokeRun {
  protected:
   void SetUp() override {
     SmokeRun::SetUp();
-    if (!standin_.Available()) GTEST_SKIP() << "no stand-in service";
     standin_.Reply(L"/myip", {503, {}, "down"});
   }
 };
@@ -367,11 +368,55 @@ TEST_F(ClosedWhileWaiting, TheStoredStatusMatchesWhatWasWritten) {
   }
 }
 
+// The texts a window and its children show.
+std::vector<std::wstring> TextsIn(HWND window) {
+  std::vector<std::wstring> texts = {TextOf(window)};
+  for (HWND child : ChildWindows(window)) texts.push_back(TextOf(child));
+  return texts;
+}
+
+// The test build that waits 8 seconds, against a /myip that accepts and does
+// not answer for a minute.
+TEST_F(SmokeRun, AWaitThatRunsOutSettlesAndSaysSo) {
+  ScriptedReply silent{200, {}, R"({"ip":"127.0.0.1"})"};
+  silent.delayMs = 60'000;
+  struct Case {
+    DWORD before, after;
+    const wchar_t* caption;
+  };
+  for (const Case c : {Case{0, 1, L"실행중"}, Case{1, 0, L"실행하기"}}) {
+    SCOPED_TRACE(c.before);
+    standin_.Reply(L"/myip", silent);
+    StoreStatus(c.before);
+    Program program(SHORT_WAIT_PROGRAM_FILE);
+    ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+    const HWND start = StartButton(program.Window());
+    ASSERT_NE(start, nullptr);
+    SendMessageW(start, BM_CLICK, 0, 0);
+    const auto pressed = std::chrono::steady_clock::now();
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = program.ShownWindow(L"#32770")) != nullptr; }, 45s))
+        << "the wait did not end at its limit";
+    const auto waited = std::chrono::steady_clock::now() - pressed;
+    EXPECT_GE(waited, 8s);
+    EXPECT_LT(waited, 40s) << "the probe in flight was waited for";
+    EXPECT_THAT(TextsIn(box), testing::Contains(L"The network did not answer after the adapter "
+                                                L"restarted. Please check your connection."));
+    // Settled before it was told.
+    EXPECT_EQ(TextOf(start), Translate(c.caption));
+    EXPECT_EQ(StoredStatus(), c.after);
+    SendMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return program.ShownWindow(L"#32770") == nullptr; }));
+    EXPECT_TRUE(IsWindowEnabled(start));
+    standin_.Reset();
+  }
+}
+
 // The program's check-in against the stand-in; ctest gives it an English locale.
 class CheckInRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!standin_.Available()) GTEST_SKIP() << "no stand-in service";
+    ASSERT_TRUE(standin_.Available()) << "no stand-in service at " << WideToUtf8(standin_.BaseUrl());
     standin_.Reset();
   }
 
