@@ -35,7 +35,7 @@ void RunProgram() {
   // Nothing here takes typed text. Without this every window of the thread
   // would get an input method context, set up and activated for nothing.
   ImmDisableIME(0);
-  AdapterLookahead adapters(SearchActiveAdapter);
+  const auto adapters = std::make_shared<AdapterLookahead>(SearchActiveAdapter);
   // The connection restart runs COM on this thread.
   ComApartment com;
   GdiplusSession gdiplus;

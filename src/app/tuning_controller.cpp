@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdio>
 #include <exception>
 #include <optional>
+#include <system_error>
 
+#include "base/system_messages.h"
 #include "base/worker.h"
 #include "i18n/own_texts.h"
 #include "i18n/translation.h"
 #include "settings/config.h"
+#include "sys/adapter_discovery.h"
 
 namespace tavrin {
 namespace {
@@ -63,7 +67,24 @@ struct TTuningController::HandOver {
   std::shared_ptr<InterfaceThread> interfaceThread;
 };
 
+// Shared by the adapter search and its final step, like HandOver.
+struct TTuningController::AdapterSearch {
+  std::atomic<TTuningController*> controller;
+  std::shared_ptr<AdapterDiscovery> adapters;
+  std::shared_ptr<InterfaceThread> interfaceThread;
+};
+
 namespace {
+
+// Why the adapters could not be read, in the system's words where it has them.
+std::wstring ReasonOf(const std::exception& error) {
+  const auto* system = dynamic_cast<const std::system_error*>(&error);
+  if (!system) return SystemNarrowToWide(error.what());
+  wchar_t code[16];
+  std::swprintf(code, 16, L"0x%08X", static_cast<unsigned>(system->code().value()));
+  const std::optional<std::wstring> text = SystemErrorMessage(system->code().value());
+  return text ? *text + L" (" + code + L")" : SystemNarrowToWide(system->what()) + L" (" + code + L")";
+}
 
 // Probes a second apart until the network answers, the probes run out or the
 // time does; true when it answered.
@@ -88,6 +109,7 @@ TTuningController::TTuningController(TuningView& view, TuningServices services)
     : view_(view), services_(std::move(services)) {}
 
 TTuningController::~TTuningController() {
+  if (auto search = searching_.lock()) search->controller = nullptr;
   if (auto record = waiting_.lock()) {
     record->controller = nullptr;
     record->stop.request_stop();
@@ -97,7 +119,13 @@ TTuningController::~TTuningController() {
 }
 
 void TTuningController::LoadState() {
-  if (!services_.adapters.GetActiveAdapter(NetworkName, NetworkGUID, NetworkIP)) {
+  bool found = false;
+  try {
+    found = services_.adapters->GetActiveAdapter(NetworkName, NetworkGUID, NetworkIP);
+  } catch (const AdapterReadError&) {
+    // Not yet: a press searches again and tells why it could not.
+  }
+  if (!found) {
     NetworkName = Translate(L"알수없음");
     NetworkGUID.clear();
     NetworkIP.clear();
@@ -133,18 +161,56 @@ void TTuningController::SetStatus(TStatus status, const std::wstring& message) {
 void TTuningController::BtnStartClick() {
   switch (FStatus) {
     case stIdle:
-      if (NetworkGUID.empty()) {
-        SetStatus(stIdle, Translate(L"활성중인 네트워크가 없습니다."));
-      } else {
-        Start();
-      }
-      break;
     case stRunning:
-      Stop();
+      if (NetworkGUID.empty()) {
+        SearchThenPress(FStatus);  // the network may have come since the last search
+      } else if (FStatus == stIdle) {
+        Start();
+      } else {
+        Stop();
+      }
       break;
     case stBusy:
       break;
   }
+}
+
+void TTuningController::SearchThenPress(TStatus from) {
+  SetStatus(stBusy);
+  auto search = std::make_shared<AdapterSearch>();
+  search->controller = this;
+  search->adapters = services_.adapters;
+  search->interfaceThread = services_.interfaceThread;
+  searching_ = search;
+  StartWorker(services_.interfaceThread, L"the search for the network adapter", [search, from] {
+    std::wstring name, guid, ip, failure;
+    bool found = false;
+    try {
+      found = search->adapters->GetActiveAdapter(name, guid, ip);
+    } catch (const std::exception& error) {
+      failure = ReasonOf(error);
+    }
+    search->interfaceThread->RunOnInterfaceThread([=] {
+      if (TTuningController* controller = search->controller) {
+        controller->searching_.reset();
+        if (found) {
+          controller->NetworkName = name;
+          controller->NetworkGUID = guid;
+          controller->NetworkIP = ip;
+        }
+        controller->AfterSearch(from, found, failure);
+      }
+    });
+  });
+}
+
+void TTuningController::AfterSearch(TStatus from, bool found, const std::wstring& failure) {
+  if (found) view_.ShowAdapter(NetworkName, NetworkIP);
+  if (from == stRunning) return Stop();
+  if (found) return Start();
+  SetStatus(stIdle, failure.empty() ? Translate(L"활성중인 네트워크가 없습니다.")
+                                    : OwnTranslate(OwnText::AdaptersUnreadable) + L"\r\n\r\n" +
+                                          failure);
 }
 
 void TTuningController::Start() {

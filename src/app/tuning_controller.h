@@ -16,6 +16,8 @@ namespace tavrin {
 enum TStatus : std::uint8_t { stIdle = 0, stRunning = 1, stBusy = 2 };
 
 // The controller's collaborators, each as small as the call it stands for.
+// Any thread may call it. Throws AdapterReadError (sys/adapter_discovery.h)
+// when the adapters cannot be read.
 class AdapterDiscovery {
  public:
   virtual ~AdapterDiscovery() = default;
@@ -61,9 +63,9 @@ inline constexpr std::chrono::milliseconds kWaitLimit = kProbeCount * kProbePaus
 
 struct TuningServices {
   RegistryKeys& registry;
-  AdapterDiscovery& adapters;
   ConnectionRestart& connections;
-  // Shared with the worker, which may outlive the controller.
+  // Shared with the workers, which may outlive the controller.
+  std::shared_ptr<AdapterDiscovery> adapters;
   std::shared_ptr<ReachabilityProbe> probe;
   std::shared_ptr<Clock> clock;
   std::shared_ptr<InterfaceThread> interfaceThread;
@@ -105,6 +107,12 @@ class TTuningController {
 
  private:
   struct HandOver;
+  struct AdapterSearch;
+
+  // Searches for the adapter off the interface thread, in the busy look, and
+  // goes on with the press from `from` when the search has ended.
+  void SearchThenPress(TStatus from);
+  void AfterSearch(TStatus from, bool found, const std::wstring& failure);
 
   void SaveOption(OptionBox box);
   void SaveBoolean(const std::wstring& name, bool value);
@@ -113,6 +121,7 @@ class TTuningController {
   TuningView& view_;
   TuningServices services_;
   std::weak_ptr<HandOver> waiting_;
+  std::weak_ptr<AdapterSearch> searching_;
 };
 
 }  // namespace tavrin

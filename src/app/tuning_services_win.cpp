@@ -73,11 +73,11 @@ FoundAdapter SearchActiveAdapter() {
 }
 
 TuningServices SystemTuningServices(std::shared_ptr<InterfaceThread> interfaceThread,
-                                    AdapterDiscovery& adapters) {
+                                    std::shared_ptr<AdapterDiscovery> adapters) {
   static SystemConnections connections;
   return {SystemRegistry(),
-          adapters,
           connections,
+          std::move(adapters),
           std::make_shared<SystemProbe>(),
           std::make_shared<SystemClock>(),
           std::move(interfaceThread)};

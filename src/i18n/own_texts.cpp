@@ -32,6 +32,15 @@ constexpr Row kRows[] = {
     L"Dopo il riavvio della scheda di rete la rete non ha risposto. Controlla la connessione.",
     L"Le réseau n'a pas répondu après le redémarrage de l'adaptateur. Vérifiez votre connexion.",
   }},
+  {OwnText::AdaptersUnreadable, {
+    L"네트워크 어댑터 정보를 읽을 수 없습니다.",
+    L"The network adapters could not be read.",
+    L"ネットワークアダプターの情報を読み取れませんでした。",
+    L"无法读取网络适配器信息。",
+    L"Не удалось получить сведения о сетевых адаптерах.",
+    L"Impossibile leggere le informazioni sulle schede di rete.",
+    L"Impossible de lire les informations des cartes réseau.",
+  }},
 };
 // clang-format on
 

@@ -8,6 +8,7 @@ namespace tavrin {
 
 enum class OwnText {
   NetworkDidNotAnswer,
+  AdaptersUnreadable,
   Count,  // keep last: tests walk every text
 };
 

@@ -51,7 +51,7 @@ class MainWindow : public GuiTest {
   // Creates the window as the program does: the creation sequence with its
   // errors caught, then shown.
   TFrmTavrin& Open() {
-    TuningServices tuning{registry_, adapters_, connections_, probe_, clock_, dispatcher_};
+    TuningServices tuning{registry_, connections_, adapters_, probe_, clock_, dispatcher_};
     MainWindowServices services{[this](const std::wstring& t) { opened_.push_back(t); },
                                 [this](std::uint32_t range) {
                                   randomRanges_.push_back(range);
@@ -96,7 +96,7 @@ class MainWindow : public GuiTest {
   }
 
   MemoryRegistry registry_;
-  FakeAdapters adapters_;
+  std::shared_ptr<FakeAdapters> adapters_ = std::make_shared<FakeAdapters>();
   FakeConnections connections_;
   std::shared_ptr<FakeProbe> probe_ = std::make_shared<FakeProbe>(2);
   std::shared_ptr<FakeClock> clock_ = std::make_shared<FakeClock>();

@@ -1,5 +1,6 @@
 #include "app/tuning_controller.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -8,6 +9,7 @@
 #include <thread>
 
 #include "app/tuning_fakes.h"
+#include "base/text_encoding.h"
 #include "i18n/translation.h"
 #include "settings/config.h"
 #include "support/error_recorder.h"
@@ -44,7 +46,7 @@ class TuningControllerTest : public ::testing::Test {
 
   void Create() {
     controller = std::make_unique<TTuningController>(
-        view, TuningServices{registry, adapters, connections, probe, clock, ui});
+        view, TuningServices{registry, connections, adapters, probe, clock, ui});
     view.controller = controller.get();
   }
   // Creates the controller and runs its start-up pass, as window creation
@@ -84,7 +86,7 @@ class TuningControllerTest : public ::testing::Test {
 
   MemoryRegistry registry;
   FakeView view;
-  FakeAdapters adapters;
+  std::shared_ptr<FakeAdapters> adapters = std::make_shared<FakeAdapters>();
   FakeConnections connections;
   std::shared_ptr<FakeProbe> probe = std::make_shared<FakeProbe>(0);
   std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
@@ -156,7 +158,7 @@ TEST_F(TuningControllerTest, StoredStatusIsShownNotActedOn) {
     SCOPED_TRACE(c.stored);
     MemoryRegistry fresh;
     FakeView shownView;
-    TTuningController shown(shownView, {fresh, adapters, connections, probe, clock, ui});
+    TTuningController shown(shownView, {fresh, connections, adapters, probe, clock, ui});
     shownView.controller = &shown;
     TConfig(fresh, L"Tavrin").WriteInteger(L"status", c.stored);
     fresh.ClearJournal();
@@ -227,7 +229,7 @@ TEST_F(TuningControllerTest, StartAppliesTheCheckedBoxesRestartsAndSettlesRunnin
     Press();
     EXPECT_EQ(MachineChanges(), c.written);
     EXPECT_EQ(connections.calls, (std::vector<std::pair<std::wstring, bool>>{
-                                     {adapters.guid, false}, {adapters.guid, true}}));
+                                     {adapters->guid, false}, {adapters->guid, true}}));
     EXPECT_EQ(controller->FStatus, stBusy);
     EXPECT_TRUE(view.busy);
     EXPECT_FALSE(view.startEnabled);
@@ -259,8 +261,8 @@ TEST_F(TuningControllerTest, StopRevertsAllSixWhateverTheBoxesShow) {
   EXPECT_EQ(Stored(L"status"), Dword(0));
 }
 
-TEST_F(TuningControllerTest, NoAdapterShowsTheErrorAndStaysIdle) {
-  adapters.found = false;
+TEST_F(TuningControllerTest, NoAdapterAtThePressSearchesAgainThenSaysThereIsNone) {
+  adapters->found = false;
   Load();
   EXPECT_EQ(controller->NetworkName, L"Unknown");
   EXPECT_TRUE(controller->NetworkGUID.empty());
@@ -269,18 +271,83 @@ TEST_F(TuningControllerTest, NoAdapterShowsTheErrorAndStaysIdle) {
 
   registry.ClearJournal();
   Press();
+  EXPECT_EQ(controller->FStatus, stBusy);  // searching
+  EXPECT_TRUE(view.busy);
+  EXPECT_FALSE(view.optionsEnabled);
+  Settle();
+  EXPECT_EQ(adapters->searches, 2);
   EXPECT_EQ(view.errors, std::vector<std::wstring>{L"There are no active networks."});
   EXPECT_EQ(controller->FStatus, stIdle);
+  EXPECT_EQ(view.caption, L"Run");
+  EXPECT_TRUE(view.optionsEnabled);
   EXPECT_TRUE(MachineChanges().empty());
   EXPECT_EQ(Stored(L"status"), Dword(0));
   EXPECT_TRUE(connections.calls.empty());
+  ExpectNoHandOver();
+}
+
+TEST_F(TuningControllerTest, ANetworkThatCameAfterTheStartIsFoundAtThePressAndTuned) {
+  adapters->found = false;
+  Load();
+  adapters->found = true;  // the cable is in
+  registry.ClearJournal();
+  Press();
+  EXPECT_TRUE(MachineChanges().empty()) << "applied before the adapter was known";
+  Settle();  // the search
+  EXPECT_EQ(controller->NetworkName, adapters->name);
+  EXPECT_EQ(controller->NetworkGUID, adapters->guid);
+  EXPECT_EQ(controller->NetworkIP, adapters->ip);
+  EXPECT_THAT(view.log, testing::Contains(L"ShowAdapter Test Ethernet | IP: 10.0.2.15"));
+  EXPECT_TRUE(view.errors.empty());
+  EXPECT_EQ(MachineChanges().size(), 6u);
+  EXPECT_EQ(registry.Journal().front().keyPath,
+            L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
+                adapters->guid);
+  EXPECT_EQ(connections.calls, (std::vector<std::pair<std::wstring, bool>>{
+                                   {adapters->guid, false}, {adapters->guid, true}}));
+  Settle();  // the wait
+  EXPECT_EQ(controller->FStatus, stRunning);
+  // Found once, kept: the next press needs no search.
+  Press();
+  Settle();
+  EXPECT_EQ(adapters->searches, 2);
+  EXPECT_EQ(controller->FStatus, stIdle);
+}
+
+TEST_F(TuningControllerTest, AdaptersThatCannotBeReadSaySoWithTheSystemsReason) {
+  adapters->failsWith = static_cast<int>(0x80041003);
+  Load();  // at the start only "Unknown" shows
+  EXPECT_EQ(controller->NetworkName, L"Unknown");
+  EXPECT_TRUE(view.errors.empty());
+  Press();
+  Settle();
+  ASSERT_EQ(view.errors.size(), 1u);
+  const std::wstring& error = view.errors[0];
+  EXPECT_EQ(error.rfind(L"The network adapters could not be read.", 0), 0u) << WideToUtf8(error);
+  EXPECT_NE(error.find(L"0x80041003"), std::wstring::npos) << WideToUtf8(error);
+  EXPECT_EQ(error.find(L"no active networks"), std::wstring::npos) << WideToUtf8(error);
+  EXPECT_EQ(controller->FStatus, stIdle);
+  EXPECT_TRUE(MachineChanges().empty());
+  EXPECT_TRUE(connections.calls.empty());
+}
+
+TEST_F(TuningControllerTest, ClosingDuringTheSearchDropsItsFinalStep) {
+  adapters->found = false;
+  Load();
+  Press();
+  ASSERT_TRUE(ui->AwaitQueued());
+  view.log.clear();
+  controller.reset();
+  ASSERT_TRUE(ui->RunNext());
+  EXPECT_TRUE(view.log.empty());
 }
 
 TEST_F(TuningControllerTest, StoredRunningWithoutAdapterStopsWithTheEmptyIdentifier) {
-  adapters.found = false;
+  adapters->found = false;
   Store(L"status", 1);
   Load();
   Press();
+  Settle();  // the search found nothing
   const std::wstring interfaces =
       L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
   ASSERT_EQ(registry.Journal().size(), 6u);

@@ -15,6 +15,7 @@
 
 #include "app/tuning_controller.h"
 #include "support/manual_interface_thread.h"
+#include "sys/adapter_discovery.h"
 
 namespace tavrin::test {
 
@@ -61,12 +62,17 @@ class FakeView final : public TuningView {
   static std::size_t Index(OptionBox box) { return static_cast<std::size_t>(box); }
 };
 
+// Set before the search that is to see it: a press searches on a worker.
 class FakeAdapters final : public AdapterDiscovery {
  public:
   bool found = true;
+  int failsWith = 0;  // an HRESULT: the adapters cannot be read
   std::wstring name = L"Test Ethernet", guid = L"{7A1E5C00-0000-4000-8000-00000000BEEF}",
                ip = L"10.0.2.15";
+  std::atomic<int> searches{0};
   bool GetActiveAdapter(std::wstring& n, std::wstring& g, std::wstring& i) override {
+    ++searches;
+    if (failsWith != 0) throw AdapterReadError(failsWith, "WMI adapter query");
     // A failed lookup may leave partial results behind; the controller drops them.
     n = name, g = guid, i = ip;
     return found;
