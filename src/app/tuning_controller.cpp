@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "base/ascii_case.h"
 #include "base/system_messages.h"
 #include "base/worker.h"
 #include "i18n/own_texts.h"
@@ -20,6 +21,8 @@ namespace {
 
 constexpr wchar_t kSettingsName[] = L"Tavrin";
 constexpr wchar_t kStatusKey[] = L"status";
+// The interface an apply wrote to, for the revert when the adapter changed.
+constexpr wchar_t kInterfaceKey[] = L"interface";
 
 // The order in which the stored choices are put back into the boxes.
 constexpr std::array<OptionBox, kOptionBoxCount> kLoadOrder = {
@@ -215,6 +218,7 @@ void TTuningController::AfterSearch(TStatus from, bool found, const std::wstring
 
 void TTuningController::Start() {
   SetStatus(stBusy);
+  TConfig(services_.registry, kSettingsName).WriteString(kInterfaceKey, NetworkGUID);
   OptionStates selected{};
   for (const Tweak& tweak : kTweaks) {
     selected[static_cast<std::size_t>(tweak.box)] = view_.GetOption(tweak.box);
@@ -225,8 +229,26 @@ void TTuningController::Start() {
 
 void TTuningController::Stop() {
   SetStatus(stBusy);
-  RevertTweaks(services_.registry, NetworkGUID);
-  Refresh(stIdle);
+  const std::wstring applied = AppliedInterface();
+  RevertTweaks(services_.registry, NetworkGUID.empty() ? applied : NetworkGUID);
+  // The adapter may have changed since: the one tuned loses its values too.
+  if (!NetworkGUID.empty() && !applied.empty() && !EqualIgnoringAsciiCase(applied, NetworkGUID)) {
+    RemoveInterfaceTweaks(services_.registry, applied);
+  }
+  // Without an adapter nothing can be restarted, and there is nothing to wait for.
+  if (NetworkGUID.empty() && !applied.empty()) {
+    SetStatus(stIdle);
+  } else {
+    Refresh(stIdle);
+  }
+}
+
+std::wstring TTuningController::AppliedInterface() {
+  try {
+    return TConfig(services_.registry, kSettingsName).ReadString(kInterfaceKey, L"");
+  } catch (const ConfigError&) {
+    return L"";  // not ours to read: the revert goes to the current adapter alone
+  }
 }
 
 void TTuningController::Refresh(TStatus status) {

@@ -114,6 +114,8 @@ class TTuningController {
   void SearchThenPress(TStatus from);
   void AfterSearch(TStatus from, bool found, const std::wstring& failure);
 
+  // The interface the last apply wrote to; empty when none is stored.
+  std::wstring AppliedInterface();
   void SaveOption(OptionBox box);
   void SaveBoolean(const std::wstring& name, bool value);
   void SaveInteger(const std::wstring& name, std::int32_t value);

@@ -37,4 +37,11 @@ void RevertTweaks(RegistryKeys& keys, const std::wstring& interfaceId) {
   }
 }
 
+void RemoveInterfaceTweaks(RegistryKeys& keys, const std::wstring& interfaceId) {
+  for (const ValueChange& change : kValueChanges) {
+    if (change.key != TweakKey::kInterface) continue;
+    DeleteRegistryValue(keys, TweakKeyPath(change.key, interfaceId), std::wstring(change.valueName));
+  }
+}
+
 }  // namespace tavrin

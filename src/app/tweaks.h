@@ -75,5 +75,7 @@ std::wstring TweakKeyPath(TweakKey key, const std::wstring& interfaceId);
 void ApplyTweaks(RegistryKeys& keys, const std::wstring& interfaceId, const OptionStates& selected);
 // Removes or resets all six values, whatever was applied before.
 void RevertTweaks(RegistryKeys& keys, const std::wstring& interfaceId);
+// Removes the three values of the interface key alone.
+void RemoveInterfaceTweaks(RegistryKeys& keys, const std::wstring& interfaceId);
 
 }  // namespace tavrin

@@ -300,9 +300,9 @@ TEST_F(TuningControllerTest, ANetworkThatCameAfterTheStartIsFoundAtThePressAndTu
   EXPECT_THAT(view.log, testing::Contains(L"ShowAdapter Test Ethernet | IP: 10.0.2.15"));
   EXPECT_TRUE(view.errors.empty());
   EXPECT_EQ(MachineChanges().size(), 6u);
-  EXPECT_EQ(registry.Journal().front().keyPath,
-            L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
-                adapters->guid);
+  EXPECT_TRUE(std::any_of(registry.Journal().begin(), registry.Journal().end(), [&](auto& c) {
+    return c.keyPath == TweakKeyPath(TweakKey::kInterface, adapters->guid);
+  }));
   EXPECT_EQ(connections.calls, (std::vector<std::pair<std::wstring, bool>>{
                                    {adapters->guid, false}, {adapters->guid, true}}));
   Settle();  // the wait
@@ -354,6 +354,71 @@ TEST_F(TuningControllerTest, StoredRunningWithoutAdapterStopsWithTheEmptyIdentif
   for (int i = 0; i < 3; ++i) EXPECT_EQ(registry.Journal()[i].keyPath, interfaces);
   EXPECT_EQ(connections.calls,
             (std::vector<std::pair<std::wstring, bool>>{{L"", false}, {L"", true}}));
+  Settle();
+  EXPECT_EQ(controller->FStatus, stIdle);
+}
+
+TEST_F(TuningControllerTest, TheRevertFollowsTheAdapterTheApplyWroteTo) {
+  const std::wstring a = L"{AAAAAAAA-0000-4000-8000-00000000000A}";
+  const std::wstring b = L"{BBBBBBBB-0000-4000-8000-00000000000B}";
+  const auto interfaceValues = [&](const std::wstring& id) {
+    int held = 0;
+    for (const wchar_t* name : {L"TcpAckFrequency", L"TcpDelAckTicks", L"TCPNoDelay"}) {
+      held += ReadBack(registry, TweakKeyPath(TweakKey::kInterface, id), name).has_value();
+    }
+    return held;
+  };
+  struct Case {
+    const char* title;
+    std::optional<std::wstring> activeAtRevert;  // nothing: no adapter found
+    bool restarted;
+  };
+  const Case cases[] = {
+      {"the same adapter", a, true},
+      {"another adapter", b, true},
+      {"the same adapter, other letter case", L"{aaaaaaaa-0000-4000-8000-00000000000a}", true},
+      {"no adapter", std::nullopt, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    adapters->found = true;
+    adapters->guid = a;
+    Store(L"status", 0);
+    Load();
+    Press();
+    Settle();
+    EXPECT_EQ(TConfig(registry, L"Tavrin").ReadString(L"interface", L"(none)"), a);
+    ASSERT_EQ(interfaceValues(a), 3);
+    // The user moves to another network, and the program is started again.
+    adapters->found = c.activeAtRevert.has_value();
+    adapters->guid = c.activeAtRevert.value_or(L"");
+    if (c.activeAtRevert) ApplyTweaks(registry, *c.activeAtRevert, kAll);
+    connections.calls.clear();
+    Load();
+    Press();
+    if (!c.activeAtRevert) Settle();  // the search found none
+    if (c.restarted) Settle();        // the wait
+    EXPECT_EQ(interfaceValues(a), 0);
+    if (c.activeAtRevert) EXPECT_EQ(interfaceValues(*c.activeAtRevert), 0);
+    EXPECT_EQ(ReadBack(registry, TweakKeyPath(TweakKey::kMultimedia, L""), L"SystemResponsiveness"),
+              Dword(20));
+    EXPECT_EQ(connections.calls.size(), c.restarted ? 2u : 0u);
+    EXPECT_EQ(controller->FStatus, stIdle);
+    EXPECT_EQ(Stored(L"status"), Dword(0));
+    ExpectNoHandOver();
+  }
+}
+
+// A stored running state from a version that kept no interface: the revert
+// goes where it always went.
+TEST_F(TuningControllerTest, WithNoInterfaceStoredTheRevertGoesToTheCurrentAdapter) {
+  Store(L"status", 1);
+  Load();
+  Press();
+  const std::wstring interfaceKey = TweakKeyPath(TweakKey::kInterface, adapters->guid);
+  ASSERT_EQ(registry.Journal().size(), 6u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(registry.Journal()[i].keyPath, interfaceKey);
+  EXPECT_EQ(connections.calls.size(), 2u);
   Settle();
   EXPECT_EQ(controller->FStatus, stIdle);
 }

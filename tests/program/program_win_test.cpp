@@ -196,6 +196,25 @@ void StoreStatus(DWORD value) {
   RegCloseKey(key);
 }
 
+void SetMachineValue(const std::wstring& key, const wchar_t* name, DWORD value) {
+  HKEY opened = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                            KEY_WRITE | KEY_WOW64_64KEY, nullptr, &opened, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(opened, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegCloseKey(opened);
+}
+
+void StoreText(const wchar_t* name, const std::wstring& text) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrin", 0, nullptr, 0, KEY_WRITE,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
 // The start button is the styled button on a page, not on the toolbar.
 HWND StartButton(HWND window) {
   for (HWND child : ChildWindows(window)) {
@@ -304,6 +323,37 @@ TEST_F(SmokeRun, AStoredBusyStateOpensIdle) {
   EXPECT_EQ(TextOf(start), Translate(L"실행하기"));
   EXPECT_TRUE(IsWindowEnabled(start));
   EXPECT_EQ(StoredStatus(), 0u);
+}
+
+// Applied while on another adapter (a Wi-Fi since switched off), reverted on
+// this one: both lose their values.
+TEST_F(SmokeRun, ARevertAlsoClearsTheAdapterTheApplyWroteTo) {
+  const std::wstring earlier = L"{0A1D0000-0000-4000-8000-00000000A11D}";
+  const std::wstring earlierKey =
+      L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + earlier;
+  SetMachineValue(earlierKey, L"TcpAckFrequency", 1);
+  SetMachineValue(earlierKey, L"TcpDelAckTicks", 0);
+  SetMachineValue(earlierKey, L"TCPNoDelay", 1);
+  SetMachineValue(kMessageQueuing, L"TCPNoDelay", 1);
+  SetMachineValue(kMultimedia, L"NetworkThrottlingIndex", 0xFFFFFFFF);
+  SetMachineValue(kMultimedia, L"SystemResponsiveness", 0);
+  StoreStatus(1);
+  StoreText(L"interface", earlier);
+
+  Program program;
+  ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+  const HWND start = StartButton(program.Window());
+  ASSERT_NE(start, nullptr);
+  ASSERT_EQ(TextOf(start), Translate(L"실행중"));
+  SendMessageW(start, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return TextOf(start) == Translate(L"실행하기"); }));
+  for (const wchar_t* name : {L"TcpAckFrequency", L"TcpDelAckTicks", L"TCPNoDelay"}) {
+    EXPECT_EQ(MachineValue(earlierKey, name), std::nullopt) << WideToUtf8(name);
+    EXPECT_EQ(MachineValue(InterfaceKey(), name), std::nullopt) << WideToUtf8(name);
+  }
+  EXPECT_EQ(MachineValue(kMultimedia, L"SystemResponsiveness"), 20u);
+  EXPECT_EQ(StoredStatus(), 0u);
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, earlierKey.c_str(), KEY_WOW64_64KEY, 0);
 }
 
 // Nothing in the program takes typed text, so its windows get no input
