@@ -146,7 +146,23 @@ void TTuningController::LoadState() {
   // Busy is never stored by this program; left by a crash or by hand, it
   // would lock the window for good.
   const auto status = static_cast<TStatus>(stored & 0xFF);
-  SetStatus(status == stBusy ? stIdle : status);
+  SetStatus(AgreeWithRegistry(status == stBusy ? stIdle : status));
+}
+
+// "status" is kept per user, the tweaks per machine: another account, or a
+// system restore, may have changed them since. Where the checked tweaks all
+// agree, they decide.
+TStatus TTuningController::AgreeWithRegistry(TStatus stored) {
+  if (NetworkGUID.empty()) return stored;
+  int checked = 0;
+  int held = 0;
+  for (const Tweak& tweak : kTweaks) {
+    if (!view_.GetOption(tweak.box)) continue;
+    ++checked;
+    held += TweakHeld(services_.registry, NetworkGUID, tweak.box) ? 1 : 0;
+  }
+  if (checked == 0 || (held > 0 && held < checked)) return stored;
+  return held == checked ? stRunning : stIdle;
 }
 
 void TTuningController::SetStatus(TStatus status, const std::wstring& message) {

@@ -114,6 +114,7 @@ class TTuningController {
   void SearchThenPress(TStatus from);
   void AfterSearch(TStatus from, bool found, const std::wstring& failure);
 
+  TStatus AgreeWithRegistry(TStatus stored);
   // The interface the last apply wrote to; empty when none is stored.
   std::wstring AppliedInterface();
   void SaveOption(OptionBox box);

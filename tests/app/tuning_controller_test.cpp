@@ -15,6 +15,7 @@
 #include "support/error_recorder.h"
 #include "support/memory_registry.h"
 #include "support/registry_backends.h"
+#include "sys/registry.h"
 
 namespace tavrin::test {
 namespace {
@@ -60,6 +61,15 @@ class TuningControllerTest : public ::testing::Test {
 
   void Store(const std::wstring& name, std::int32_t value) {
     TConfig(registry, L"Tavrin").WriteInteger(name, value);
+  }
+  // The stored state, with the machine's tweaks as that state left them.
+  void StoreStatus(std::int32_t value) {
+    Store(L"status", value);
+    if (value == 1) {
+      ApplyTweaks(registry, adapters->guid, kAll);
+    } else {
+      RevertTweaks(registry, adapters->guid);
+    }
   }
   std::optional<StoredValue> Stored(const std::wstring& name) {
     return ReadBack(registry, kSettingsKey, name);
@@ -161,6 +171,8 @@ TEST_F(TuningControllerTest, StoredStatusIsShownNotActedOn) {
     TTuningController shown(shownView, {fresh, connections, adapters, probe, clock, ui});
     shownView.controller = &shown;
     TConfig(fresh, L"Tavrin").WriteInteger(L"status", c.stored);
+    // One tweak of five in: the registry has no say.
+    ApplyTweaks(fresh, adapters->guid, {false, false, false, false, true});
     fresh.ClearJournal();
     shown.LoadState();
 
@@ -190,10 +202,51 @@ TEST_F(TuningControllerTest, StoredStatusIsShownNotActedOn) {
   ExpectNoHandOver();
 }
 
+TEST_F(TuningControllerTest, TheShownStateAgreesWithTheTweaksTheRegistryHolds) {
+  const OptionStates none{};
+  const OptionStates two = {true, false, false, false, true};
+  struct Case {
+    const char* title;
+    OptionStates checked;
+    OptionStates held;  // applied on the active adapter
+    std::int32_t stored;
+    TStatus shown;
+  };
+  const Case cases[] = {
+      {"every checked tweak in", kAll, kAll, 0, stRunning},
+      {"only the checked ones count", two, two, 0, stRunning},
+      {"none of them in", kAll, none, 1, stIdle},
+      {"none of the checked ones in", two, {false, true, true, true, false}, 1, stIdle},
+      {"a mixture keeps running", kAll, two, 1, stRunning},
+      {"a mixture keeps idle", kAll, two, 0, stIdle},
+      {"no box checked keeps running", none, none, 1, stRunning},
+      {"no box checked keeps idle", none, kAll, 0, stIdle},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    MemoryRegistry fresh;
+    FakeView shownView;
+    TTuningController shown(shownView, {fresh, connections, adapters, probe, clock, ui});
+    shownView.controller = &shown;
+    TConfig config(fresh, L"Tavrin");
+    config.WriteInteger(L"status", c.stored);
+    for (const auto& setting : kOptionSettings) {
+      config.WriteBoolean(setting.name, c.checked[static_cast<std::size_t>(setting.box)]);
+    }
+    ApplyTweaks(fresh, adapters->guid, c.held);
+    // A TCPNoDelay held on another interface alone is not held here.
+    if (!c.held[2]) WriteRegistryInteger(fresh, TweakKeyPath(TweakKey::kMessageQueuing, L""), L"TCPNoDelay", 1);
+    shown.LoadState();
+    EXPECT_EQ(shown.FStatus, c.shown);
+    EXPECT_EQ(ReadBack(fresh, kSettingsKey, L"status"), Dword(c.shown == stRunning ? 1 : 0));
+  }
+  EXPECT_TRUE(connections.calls.empty());
+}
+
 TEST_F(TuningControllerTest, StoredBusyOrUnknownStatusStillAppliesOnPress) {
   for (const std::int32_t stored : {2, 3, 0x102}) {
     SCOPED_TRACE(stored);
-    Store(L"status", stored);
+    StoreStatus(stored);
     Load();
     registry.ClearJournal();
     Press();
@@ -219,7 +272,7 @@ TEST_F(TuningControllerTest, StartAppliesTheCheckedBoxesRestartsAndSettlesRunnin
   for (const Case& c : cases) {
     SCOPED_TRACE(c.written.size());
     connections.calls.clear();
-    Store(L"status", 0);
+    StoreStatus(0);
     Load();
     for (const Tweak& tweak : kTweaks) {
       view.SetOption(tweak.box, c.boxes[static_cast<std::size_t>(tweak.box)]);
@@ -246,7 +299,7 @@ TEST_F(TuningControllerTest, StartAppliesTheCheckedBoxesRestartsAndSettlesRunnin
 }
 
 TEST_F(TuningControllerTest, StopRevertsAllSixWhateverTheBoxesShow) {
-  Store(L"status", 1);
+  StoreStatus(1);
   for (const auto& setting : kOptionSettings) Store(setting.name, 0);
   Load();
   Press();
@@ -344,7 +397,7 @@ TEST_F(TuningControllerTest, ClosingDuringTheSearchDropsItsFinalStep) {
 
 TEST_F(TuningControllerTest, StoredRunningWithoutAdapterStopsWithTheEmptyIdentifier) {
   adapters->found = false;
-  Store(L"status", 1);
+  StoreStatus(1);
   Load();
   Press();
   Settle();  // the search found nothing
@@ -383,7 +436,7 @@ TEST_F(TuningControllerTest, TheRevertFollowsTheAdapterTheApplyWroteTo) {
     SCOPED_TRACE(c.title);
     adapters->found = true;
     adapters->guid = a;
-    Store(L"status", 0);
+    StoreStatus(0);
     Load();
     Press();
     Settle();
@@ -412,7 +465,7 @@ TEST_F(TuningControllerTest, TheRevertFollowsTheAdapterTheApplyWroteTo) {
 // A stored running state from a version that kept no interface: the revert
 // goes where it always went.
 TEST_F(TuningControllerTest, WithNoInterfaceStoredTheRevertGoesToTheCurrentAdapter) {
-  Store(L"status", 1);
+  StoreStatus(1);
   Load();
   Press();
   const std::wstring interfaceKey = TweakKeyPath(TweakKey::kInterface, adapters->guid);
@@ -432,7 +485,7 @@ TEST_F(TuningControllerTest, WorkerProbesUntilOnlineOrThreeHundredTimes) {
     SCOPED_TRACE(c.failures);
     probe = std::make_shared<FakeProbe>(c.failures);
     clock = std::make_shared<FakeClock>();
-    Store(L"status", 0);
+    StoreStatus(0);
     Load();
     Press();
     Settle();
@@ -467,7 +520,7 @@ TEST_F(TuningControllerTest, TheWaitEndsOnceFiveMinutesHavePassedWhateverTheProb
     clock = std::make_shared<FakeClock>();
     probe = std::make_shared<FakeProbe>(-1, clock, c.probeTakes);
     probe->hangsOnCall = c.hangsOnCall;
-    Store(L"status", 0);
+    StoreStatus(0);
     Load();
     Press();
     Settle();
@@ -499,7 +552,7 @@ TEST_F(TuningControllerTest, AWaitThatRunsOutSettlesAndThenSaysTheNetworkDidNotA
     clock = std::make_shared<FakeClock>();
     probe = std::make_shared<FakeProbe>(c.failures, clock);
     view.errors.clear();
-    Store(L"status", c.before);
+    StoreStatus(c.before);
     Load();
     Press();
     Settle();
@@ -527,7 +580,7 @@ TEST_F(TuningControllerTest, AProbeThatThrowsIsReportedOnTheInterfaceThreadAndTh
       ErrorRecorder errors;
       probe = std::make_shared<FakeProbe>(-1);
       probe->breaksOnCall = breaksOnCall;
-      Store(L"status", c.before);
+      StoreStatus(c.before);
       Load();
       Press();
       Settle();  // the state the tweaks were written for
@@ -582,7 +635,7 @@ TEST_F(TuningControllerTest, ClosingWhileTheWorkerWaitsStoresWhatWasWrittenAndDr
       clock = std::make_shared<FakeClock>();
       ui = std::make_shared<ManualInterfaceThread>();
       clock->HoldFirstSleep();
-      Store(L"status", c.before);
+      StoreStatus(c.before);
       Load();
       Press();
       clock->WaitUntilHeld();

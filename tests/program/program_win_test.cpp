@@ -205,6 +205,15 @@ void SetMachineValue(const std::wstring& key, const wchar_t* name, DWORD value) 
   RegCloseKey(opened);
 }
 
+void DeleteMachineValue(const std::wstring& key, const wchar_t* name) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
+                    &opened) == ERROR_SUCCESS) {
+    RegDeleteValueW(opened, name);
+    RegCloseKey(opened);
+  }
+}
+
 void StoreText(const wchar_t* name, const std::wstring& text) {
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrin", 0, nullptr, 0, KEY_WRITE,
@@ -225,6 +234,10 @@ HWND StartButton(HWND window) {
   return nullptr;
 }
 
+constexpr wchar_t kMessageQueuing[] = L"SOFTWARE\\Microsoft\\MSMQ\\Parameters";
+constexpr wchar_t kMultimedia[] =
+    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Multimedia\\SystemProfile";
+
 class SmokeRun : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -238,6 +251,7 @@ class SmokeRun : public ::testing::Test {
     CurrentLanguage = GetUserLanguage().substr(0, 2);
     std::wstring name, ip;
     ASSERT_TRUE(GetActiveAdapter(name, guid_, ip));
+    SetTweaks(false);  // whatever an earlier test left in
     // What earlier tests scripted (an update offer, a silent network) stays with them.
     ASSERT_TRUE(standin_.Available()) << "no stand-in service at " << WideToUtf8(standin_.BaseUrl());
     standin_.Reset();
@@ -268,6 +282,23 @@ class SmokeRun : public ::testing::Test {
     RegCloseKey(key);
   }
 
+  // All five tweaks in on the active adapter, or all out, as the program
+  // would leave them.
+  void SetTweaks(bool in) {
+    const std::wstring keys[] = {InterfaceKey(), InterfaceKey(), InterfaceKey(), kMessageQueuing};
+    const wchar_t* names[] = {L"TcpAckFrequency", L"TcpDelAckTicks", L"TCPNoDelay", L"TCPNoDelay"};
+    const DWORD applied[] = {1, 0, 1, 1};
+    for (int i = 0; i < 4; ++i) {
+      if (in) {
+        SetMachineValue(keys[i], names[i], applied[i]);
+      } else {
+        DeleteMachineValue(keys[i], names[i]);
+      }
+    }
+    SetMachineValue(kMultimedia, L"NetworkThrottlingIndex", in ? 0xFFFFFFFF : 10);
+    SetMachineValue(kMultimedia, L"SystemResponsiveness", in ? 0 : 20);
+  }
+
   std::wstring InterfaceKey() const {
     return L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + guid_;
   }
@@ -277,9 +308,6 @@ class SmokeRun : public ::testing::Test {
   StandIn standin_;
 };
 
-constexpr wchar_t kMessageQueuing[] = L"SOFTWARE\\Microsoft\\MSMQ\\Parameters";
-constexpr wchar_t kMultimedia[] =
-    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Multimedia\\SystemProfile";
 
 TEST_F(SmokeRun, RunAppliesTheTweaksAndASecondPressRevertsThem) {
   Program program;
@@ -356,6 +384,28 @@ TEST_F(SmokeRun, ARevertAlsoClearsTheAdapterTheApplyWroteTo) {
   RegDeleteKeyExW(HKEY_LOCAL_MACHINE, earlierKey.c_str(), KEY_WOW64_64KEY, 0);
 }
 
+// The stored state is per user, the tweaks per machine: what the registry
+// holds is shown, and stored.
+TEST_F(SmokeRun, TheShownStateAgreesWithTheRegistry) {
+  struct Case {
+    DWORD stored;
+    bool tweaksIn;
+    const wchar_t* caption;
+    DWORD storedAfter;
+  };
+  for (const Case c : {Case{0, true, L"실행중", 1}, Case{1, false, L"실행하기", 0}}) {
+    SCOPED_TRACE(c.stored);
+    StoreStatus(c.stored);
+    SetTweaks(c.tweaksIn);
+    Program program;
+    ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+    const HWND start = StartButton(program.Window());
+    ASSERT_NE(start, nullptr);
+    EXPECT_EQ(TextOf(start), Translate(c.caption));
+    EXPECT_EQ(StoredStatus(), c.storedAfter);
+  }
+}
+
 // Nothing in the program takes typed text, so its windows get no input
 // method: one set up for each window and activated with the first cost a
 // noticeable part of the start.
@@ -403,6 +453,7 @@ TEST_F(ClosedWhileWaiting, TheStoredStatusMatchesWhatWasWritten) {
   for (const Case c : {Case{0, 1, 0}, Case{1, 0, 20}}) {
     SCOPED_TRACE(c.before);
     StoreStatus(c.before);
+    SetTweaks(c.before == 1);
     Program program;
     ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
     const HWND start = StartButton(program.Window());
@@ -438,6 +489,7 @@ TEST_F(SmokeRun, AWaitThatRunsOutSettlesAndSaysSo) {
     SCOPED_TRACE(c.before);
     standin_.Reply(L"/myip", silent);
     StoreStatus(c.before);
+    SetTweaks(c.before == 1);
     Program program(SHORT_WAIT_PROGRAM_FILE);
     ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
     const HWND start = StartButton(program.Window());
