@@ -41,6 +41,15 @@ constexpr Row kRows[] = {
     L"Impossibile leggere le informazioni sulle schede di rete.",
     L"Impossible de lire les informations des cartes réseau.",
   }},
+  {OwnText::UpdateLinkDidNotOpen, {
+    L"다운로드 링크를 열 수 없습니다. 웹 브라우저가 설치되어 있는지 확인해 주세요.",
+    L"The download link could not be opened. Please check that a web browser is installed.",
+    L"ダウンロードリンクを開けませんでした。Webブラウザーがインストールされているか確認してください。",
+    L"无法打开下载链接。请确认已安装网页浏览器。",
+    L"Не удалось открыть ссылку для загрузки. Убедитесь, что установлен веб-браузер.",
+    L"Impossibile aprire il link per il download. Verifica che sia installato un browser web.",
+    L"Impossible d'ouvrir le lien de téléchargement. Vérifiez qu'un navigateur web est installé.",
+  }},
 };
 // clang-format on
 

@@ -9,6 +9,7 @@ namespace tavrin {
 enum class OwnText {
   NetworkDidNotAnswer,
   AdaptersUnreadable,
+  UpdateLinkDidNotOpen,
   Count,  // keep last: tests walk every text
 };
 

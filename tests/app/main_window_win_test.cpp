@@ -52,7 +52,10 @@ class MainWindow : public GuiTest {
   // errors caught, then shown.
   TFrmTavrin& Open() {
     TuningServices tuning{registry_, connections_, adapters_, probe_, clock_, dispatcher_};
-    MainWindowServices services{[this](const std::wstring& t) { opened_.push_back(t); },
+    MainWindowServices services{[this](const std::wstring& t) {
+                                  opened_.push_back(t);
+                                  return true;
+                                },
                                 [this](std::uint32_t range) {
                                   randomRanges_.push_back(range);
                                   return pick_;
@@ -84,7 +87,10 @@ class MainWindow : public GuiTest {
       shownOver_ = form_->Handle();
       return acceptUpdate_;
     };
-    host.shellOpen = [this](const std::wstring& target) { opened_.push_back(target); };
+    host.shellOpen = [this](const std::wstring& target) {
+      opened_.push_back(target);
+      return true;
+    };
     return host;
   }
 

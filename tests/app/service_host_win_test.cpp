@@ -64,7 +64,10 @@ class CheckInAgainstStandIn : public testing::Test {
     host_ = SystemServiceHost(dispatcher_, nullptr);
     host_.language = L"en";
     host_.sleep = [this](std::chrono::milliseconds step) { slept_ += step; };
-    host_.shellOpen = [this](const std::wstring& target) { opened_.push_back(target); };
+    host_.shellOpen = [this](const std::wstring& target) {
+      opened_.push_back(target);
+      return true;
+    };
   }
   void TearDown() override {
     if (dispatcher_) dispatcher_->Close();
