@@ -135,18 +135,33 @@ void TTuningController::LoadState() {
   }
   view_.ShowAdapter(NetworkName, NetworkIP);
 
+  // A value of the wrong type spoils only itself: it counts as its default,
+  // stays as it is until the user changes it, and is reported at the end.
+  std::wstring unreadable;
+  const auto readOr = [&](auto read, auto fallback, const std::wstring& name) {
+    try {
+      return read();
+    } catch (const ConfigError& error) {
+      unreadable += (unreadable.empty() ? L"" : L"\n") + error.Message();
+      keepAsStored_.push_back(name);
+      return fallback;
+    }
+  };
   std::int32_t stored = 0;
   {
     TConfig config(services_.registry, kSettingsName);
-    stored = config.ReadInteger(kStatusKey, 0);
+    stored = readOr([&] { return config.ReadInteger(kStatusKey, 0); }, 0, kStatusKey);
     for (const OptionBox box : kLoadOrder) {
-      view_.SetOption(box, config.ReadBoolean(SettingsKey(box), true));
+      const std::wstring key = SettingsKey(box);
+      view_.SetOption(box, readOr([&] { return config.ReadBoolean(key, true); }, true, key));
     }
   }
   // Busy is never stored by this program; left by a crash or by hand, it
   // would lock the window for good.
   const auto status = static_cast<TStatus>(stored & 0xFF);
   SetStatus(AgreeWithRegistry(status == stBusy ? stIdle : status));
+  keepAsStored_.clear();
+  if (!unreadable.empty()) throw ConfigError(unreadable);
 }
 
 // "status" is kept per user, the tweaks per machine: another account, or a
@@ -331,11 +346,17 @@ void TTuningController::SaveOption(OptionBox box) {
   SaveBoolean(SettingsKey(box), view_.GetOption(box));
 }
 
+bool TTuningController::KeptAsStored(const std::wstring& name) const {
+  return std::find(keepAsStored_.begin(), keepAsStored_.end(), name) != keepAsStored_.end();
+}
+
 void TTuningController::SaveBoolean(const std::wstring& name, bool value) {
+  if (KeptAsStored(name)) return;
   TConfig(services_.registry, kSettingsName).WriteBoolean(name, value);
 }
 
 void TTuningController::SaveInteger(const std::wstring& name, std::int32_t value) {
+  if (KeptAsStored(name)) return;
   TConfig(services_.registry, kSettingsName).WriteInteger(name, value);
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "app/tuning_view.h"
 #include "app/tweaks.h"
@@ -85,6 +86,8 @@ class TTuningController {
   TTuningController(const TTuningController&) = delete;
   TTuningController& operator=(const TTuningController&) = delete;
 
+  // Shows the adapter, the stored choices and state. Throws ConfigError
+  // naming every wrongly typed setting, once the rest is shown.
   void LoadState();
   void SetStatus(TStatus status, const std::wstring& message = L"");
   void Start();
@@ -118,6 +121,7 @@ class TTuningController {
   // The interface the last apply wrote to; empty when none is stored.
   std::wstring AppliedInterface();
   void SaveOption(OptionBox box);
+  bool KeptAsStored(const std::wstring& name) const;
   void SaveBoolean(const std::wstring& name, bool value);
   void SaveInteger(const std::wstring& name, std::int32_t value);
 
@@ -125,6 +129,8 @@ class TTuningController {
   TuningServices services_;
   std::weak_ptr<HandOver> waiting_;
   std::weak_ptr<AdapterSearch> searching_;
+  // Wrongly typed settings, left as stored while the start shows their defaults.
+  std::vector<std::wstring> keepAsStored_;
 };
 
 }  // namespace tavrin

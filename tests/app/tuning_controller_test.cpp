@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <iterator>
 #include <optional>
 #include <thread>
@@ -682,21 +683,62 @@ TEST_F(TuningControllerTest, ClosingWhenSettledStoresNothingMore) {
   EXPECT_FALSE(StatusWritten());
 }
 
-TEST_F(TuningControllerTest, WronglyTypedSettingEscapesLoadState) {
-  ScopedKey key(registry);
-  key.Create(reg::kCurrentUser, L"Software\\Tavrin", reg::kKeyAllAccess);
-  const std::uint8_t text[] = {'1', 0, 0, 0};
-  registry.SetValue(key.Get(), L"status", reg::kSz, text, sizeof text);
-  Create();
-  try {
-    controller->LoadState();
-    FAIL() << "LoadState returned";
-  } catch (const ConfigError& error) {
-    EXPECT_EQ(error.Message(), L"Invalid data type for 'status'");
+TEST_F(TuningControllerTest, AWronglyTypedSettingSpoilsOnlyItselfAndAllAreReported) {
+  const std::vector<std::uint8_t> bad = {0x01, 0x00, 0x00, 0x00, 0x00};  // binary, five bytes
+  std::vector<std::vector<std::wstring>> cases;
+  cases.push_back({L"status"});
+  for (const auto& setting : kOptionSettings) cases.push_back({setting.name});
+  cases.push_back({L"status"});
+  for (const auto& setting : kOptionSettings) cases.back().push_back(setting.name);
+  for (const std::vector<std::wstring>& badNames : cases) {
+    SCOPED_TRACE(testing::PrintToString(badNames));
+    const auto isBad = [&](const std::wstring& name) {
+      return std::find(badNames.begin(), badNames.end(), name) != badNames.end();
+    };
+    // Every tweak is in; the well-stored choices alternate.
+    StoreStatus(1);
+    std::map<std::wstring, bool> choices;
+    bool checked = true;
+    for (const auto& setting : kOptionSettings) {
+      choices[setting.name] = std::exchange(checked, !checked);
+      Store(setting.name, choices[setting.name] ? 1 : 0);
+    }
+    ScopedKey key(registry);
+    key.Create(reg::kCurrentUser, L"Software\\Tavrin", reg::kKeyAllAccess);
+    for (const std::wstring& name : badNames) {
+      registry.SetValue(key.Get(), name, reg::kBinary, bad.data(), bad.size());
+    }
+    Create();
+    try {
+      controller->LoadState();
+      FAIL() << "nothing was reported";
+    } catch (const ConfigError& error) {
+      std::wstring expected;
+      for (const wchar_t* name : {L"status", L"tcpnodelay", L"tcpackfrequency", L"tcpdelacktick",
+                                  L"networkthrottleindex", L"systemresponsivess"}) {
+        if (!isBad(name)) continue;
+        expected += (expected.empty() ? L"" : L"\n") + (L"Failed to get data for '" + std::wstring(name) + L"'");
+      }
+      EXPECT_EQ(error.Message(), expected);
+    }
+    // Each unreadable choice is checked, the readable ones as stored.
+    for (const auto& setting : kOptionSettings) {
+      EXPECT_EQ(view.GetOption(setting.box), isBad(setting.name) || choices[setting.name])
+          << WideToUtf8(setting.name);
+    }
+    // An unreadable state comes from the registry, which holds the tweaks.
+    EXPECT_EQ(controller->FStatus, stRunning);
+    EXPECT_EQ(view.caption, L"Running");
+    // The bad values stay as they were.
+    for (const std::wstring& name : badNames) {
+      EXPECT_EQ(Stored(name), (StoredValue{reg::kBinary, bad})) << WideToUtf8(name);
+    }
+    // Until the user changes that choice.
+    if (!isBad(L"tcpnodelay")) continue;
+    controller->SetStatus(stIdle);
+    view.SetOption(OptionBox::ChkTcpNoDelay, false);
+    EXPECT_EQ(Stored(L"tcpnodelay"), Dword(0));
   }
-  EXPECT_TRUE(std::none_of(view.log.begin(), view.log.end(), [](const auto& line) {
-    return line.rfind(L"ShowStartButton", 0) == 0;
-  }));
 }
 
 }  // namespace

@@ -85,6 +85,13 @@ std::vector<HWND> ChildWindows(HWND parent) {
   return windows;
 }
 
+// The texts a window and its children show.
+std::vector<std::wstring> TextsIn(HWND window) {
+  std::vector<std::wstring> texts = {TextOf(window)};
+  for (HWND child : ChildWindows(window)) texts.push_back(TextOf(child));
+  return texts;
+}
+
 // One run of tavrin.exe; closed through its window, or ended, when it goes.
 class Program {
  public:
@@ -406,6 +413,62 @@ TEST_F(SmokeRun, TheShownStateAgreesWithTheRegistry) {
   }
 }
 
+// "status" as text and one choice as binary data: the report names both, and
+// only once the window shows the rest truly.
+TEST_F(SmokeRun, AWronglyTypedSettingSpoilsOnlyItself) {
+  StoreText(L"status", L"1");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrin", 0, nullptr, 0, KEY_WRITE,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const BYTE binary[] = {1, 0, 0, 0, 0};
+  RegSetValueExW(key, L"tcpackfrequency", 0, REG_BINARY, binary, sizeof binary);
+  const DWORD clear = 0;
+  RegSetValueExW(key, L"tcpnodelay", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&clear),
+                 sizeof clear);
+  RegCloseKey(key);
+  SetTweaks(true);
+
+  Program program;
+  HWND report = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (report = program.ShownWindow(L"#32770")) != nullptr; }));
+  const std::vector<std::wstring> texts = TextsIn(report);
+  EXPECT_THAT(texts, testing::Contains(testing::HasSubstr(L"'status'")));
+  EXPECT_THAT(texts, testing::Contains(testing::HasSubstr(L"'tcpackfrequency'")));
+  // Behind the report the window already shows what could be read.
+  HWND window = nullptr;
+  for (HWND candidate : TopWindows()) {
+    if (ClassOf(candidate) == L"TFrmTavrin") window = candidate;
+  }
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(TextOf(StartButton(window)), Translate(L"실행중"));
+  SendMessageW(report, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+  const auto child = [&](const std::wstring& text) {
+    for (HWND candidate : ChildWindows(window)) {
+      if (TextOf(candidate) == text) return candidate;
+    }
+    return HWND{};
+  };
+  SendMessageW(child(Translate(L"환경설정")), BM_CLICK, 0, 0);  // the settings page
+  const auto checked = [&](const wchar_t* caption) {
+    const HWND box = child(caption);
+    EXPECT_NE(box, nullptr) << WideToUtf8(caption);
+    return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  };
+  EXPECT_TRUE(checked(L"TcpAckFrequency"));
+  EXPECT_FALSE(checked(L"TcpNoDelay"));
+  EXPECT_TRUE(checked(L"SystemResponsiveness"));
+  // The wrongly typed values are left as they were.
+  DWORD type = 0;
+  RegGetValueW(HKEY_CURRENT_USER, L"Software\\Tavrin", L"status", RRF_RT_ANY, &type, nullptr,
+               nullptr);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  RegGetValueW(HKEY_CURRENT_USER, L"Software\\Tavrin", L"tcpackfrequency", RRF_RT_ANY, &type,
+               nullptr, nullptr);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+}
+
 // Nothing in the program takes typed text, so its windows get no input
 // method: one set up for each window and activated with the first cost a
 // noticeable part of the start.
@@ -467,13 +530,6 @@ TEST_F(ClosedWhileWaiting, TheStoredStatusMatchesWhatWasWritten) {
     ASSERT_TRUE(program.Exited(10s));
     EXPECT_EQ(StoredStatus(), c.after);
   }
-}
-
-// The texts a window and its children show.
-std::vector<std::wstring> TextsIn(HWND window) {
-  std::vector<std::wstring> texts = {TextOf(window)};
-  for (HWND child : ChildWindows(window)) texts.push_back(TextOf(child));
-  return texts;
 }
 
 // The test build that waits 8 seconds, against a /myip that accepts and does
