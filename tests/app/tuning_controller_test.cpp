@@ -506,8 +506,9 @@ TEST_F(TuningControllerTest, TheWaitEndsOnceFiveMinutesHavePassedWhateverTheProb
   };
   const Case cases[] = {
       {0ms, 0, 300, 0},
-      // The last sleep is cut short to end the wait on time.
       {500ms, 0, 200, 0},
+      // The last sleep is cut short to end the wait on time: 100 ms, not a second.
+      {700ms, 0, 177, 0},
       // The probe in flight at the limit is ended there.
       {1200ms, 0, 137, 1},
       // Every probe held two minutes by a server that accepts and never answers.

@@ -122,7 +122,7 @@ TEST_F(CheckInTest, HttpGetTextSendsTheHeadersAndDecodesAsUtf8) {
   EXPECT_TRUE(HttpGetText(*http_, L"https://h.test/api.init.php",
                           {{L"A", L"1"},
                            {L"User-Union", L"x\r\nSet-Cookie: y\rz\n"},
-                           {L"User-Debug", L"\ta\001b\033[0m\177\205c\237\u00A0d"}},
+                           {L"User-Debug", L"\ta\001b\033[0m\177\205c\237\u00A0d\037e\040f"}},
                           body));
   EXPECT_EQ(Narrow(body), "{\"update\":\"\"}");
   EXPECT_FALSE(HttpGetText(*http_, L"https://h.test/api.init.php", {}, body));
@@ -135,7 +135,7 @@ TEST_F(CheckInTest, HttpGetTextSendsTheHeadersAndDecodesAsUtf8) {
   // A value can never add a header of its own.
   EXPECT_THAT(Flat(calls[0].headers),
               ElementsAre(Pair("A", "1"), Pair("User-Union", "xSet-Cookie: yz"),
-                          Pair("User-Debug", "ab[0mc\u00A0d")));
+                          Pair("User-Debug", "ab[0mc\u00A0de f")));
 }
 
 TEST_F(CheckInTest, RequestCheckInRetriesWithTenSecondWaits) {

@@ -70,6 +70,7 @@ TEST(HttpCharset, ReadsTheCharsetParameter) {
       {L"application/json; boundary=x; charset = EUC-KR ; q=1", L"EUC-KR"},
       {L"application/json", L""},
       {L"text/plain; notcharset=latin1", L""},
+      {L"text/plain;\tcharset=\tkoi8-r\t", L"koi8-r"},
       {L"", L""},
   };
   for (const auto& [contentType, charset] : cases) {
