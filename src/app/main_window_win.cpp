@@ -43,7 +43,13 @@ void TFrmTavrin::FormCreate() {
       [this](bool accepted, const std::wstring&) {
         if (accepted) Close();  // the update is on its way: the program ends
       },
-      10, services_.serviceHost(Handle()));
+      10, ServiceHostWithErrorBox());
+}
+
+ServiceHost TFrmTavrin::ServiceHostWithErrorBox() {
+  ServiceHost host = services_.serviceHost(Handle());
+  host.showError = [this](const std::wstring& text) { ShowError(text); };
+  return host;
 }
 
 void TFrmTavrin::UseDesktopFont() {

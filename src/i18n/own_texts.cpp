@@ -32,6 +32,24 @@ constexpr Row kRows[] = {
     L"Dopo il riavvio della scheda di rete la rete non ha risposto. Controlla la connessione.",
     L"Le réseau n'a pas répondu après le redémarrage de l'adaptateur. Vérifiez votre connexion.",
   }},
+  {OwnText::AdaptersUnreadable, {
+    L"네트워크 어댑터 정보를 읽을 수 없습니다.",
+    L"The network adapters could not be read.",
+    L"ネットワークアダプターの情報を読み取れませんでした。",
+    L"无法读取网络适配器信息。",
+    L"Не удалось получить сведения о сетевых адаптерах.",
+    L"Impossibile leggere le informazioni sulle schede di rete.",
+    L"Impossible de lire les informations des cartes réseau.",
+  }},
+  {OwnText::UpdateLinkDidNotOpen, {
+    L"다운로드 링크를 열 수 없습니다. 웹 브라우저가 설치되어 있는지 확인해 주세요.",
+    L"The download link could not be opened. Please check that a web browser is installed.",
+    L"ダウンロードリンクを開けませんでした。Webブラウザーがインストールされているか確認してください。",
+    L"无法打开下载链接。请确认已安装网页浏览器。",
+    L"Не удалось открыть ссылку для загрузки. Убедитесь, что установлен веб-браузер.",
+    L"Impossibile aprire il link per il download. Verifica che sia installato un browser web.",
+    L"Impossible d'ouvrir le lien de téléchargement. Vérifiez qu'un navigateur web est installé.",
+  }},
 };
 // clang-format on
 

@@ -8,6 +8,8 @@ namespace tavrin {
 
 enum class OwnText {
   NetworkDidNotAnswer,
+  AdaptersUnreadable,
+  UpdateLinkDidNotOpen,
   Count,  // keep last: tests walk every text
 };
 
