@@ -1,5 +1,6 @@
 #include "app/main_window_win.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/application_title.h"
@@ -75,6 +76,19 @@ void TFrmTavrin::BtnHomeClick(Component& sender) {
   } else if (EqualIgnoringAsciiCase(name, L"ImgLogo")) {
     services_.shellOpen(std::wstring(build::kLinkUrl) + L"/tavrin");
   }
+}
+
+// Round the pages as a property sheet's Ctrl+Tab goes round its tabs; a
+// focused page button hands the focus to the one of the page shown.
+bool TFrmTavrin::SwitchPage(bool forward) {
+  const std::array<ToolButton*, 2> pageButtons = {BtnHome, BtnConfig};
+  const std::size_t count = pageButtons.size();
+  const std::size_t next = (PnlMain->ActiveCard() + (forward ? 1 : count - 1)) % count;
+  const bool onPageButton =
+      std::any_of(pageButtons.begin(), pageButtons.end(), [](auto* b) { return b->Focused(); });
+  BtnHomeClick(*pageButtons[next]);
+  if (onPageButton) pageButtons[next]->Focus();
+  return true;
 }
 
 CheckBox& TFrmTavrin::Option(OptionBox box) const {

@@ -5,6 +5,11 @@
 
 namespace tavrin {
 
+StyledButton::StyledButton(std::wstring name, Control* parent, DesignRect bounds, bool visible)
+    : Control(std::move(name), parent, bounds, visible) {
+  SetTabStop(true);
+}
+
 void StyledButton::SetStyle(const std::wstring& family, const std::wstring& appearance,
                             const std::wstring& styleClass) {
   if (const auto look = ResolveButtonLook(family, styleClass, appearance)) look_ = *look;
@@ -17,16 +22,16 @@ void StyledButton::SetRadius(int radius) {
 }
 
 void StyledButton::SetDown(bool down) {
+  if (down == down_) return;
   down_ = down;
   Redraw();
+  if (Handle()) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
+// The focus has a mark of its own, so it does not choose the state.
 TButtonState StyledButton::State() const {
-  return ChooseButtonState({.enabled = Enabled(),
-                            .down = down_,
-                            .pushed = press_.Pressed(),
-                            .focused = Handle() && GetFocus() == Handle(),
-                            .hot = hot_});
+  return ChooseButtonState(
+      {.enabled = Enabled(), .down = down_, .pushed = press_.Pressed() || spaceHeld_, .hot = hot_});
 }
 
 void StyledButton::Redraw() { Invalidate(); }
@@ -54,6 +59,8 @@ LRESULT StyledButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       Redraw();
       return 0;
     case WM_LBUTTONDOWN:
+      if (TabStop()) Focus();
+      [[fallthrough]];
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
       // The click may take the button along: nothing of it is touched after.
@@ -68,16 +75,57 @@ LRESULT StyledButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_ENABLE:
       hot_ = false;
+      spaceHeld_ = false;
       press_.Cancel(Handle());
       Redraw();
       return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+      if (KeyMessage(message, wParam, lParam)) return 0;
+      break;
+    case WM_GETDLGCODE:
+      return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case WM_SETFOCUS:
+      Redraw();
+      break;
+    case WM_KILLFOCUS:
+      spaceHeld_ = false;
+      Redraw();
+      break;
   }
   return Control::HandleMessage(message, wParam, lParam);
 }
 
+// Space presses on the way down and clicks on the way up, as a system
+// button does; Enter clicks at once. Auto-repeat adds nothing.
+bool StyledButton::KeyMessage(UINT message, WPARAM key, LPARAM flags) {
+  const bool repeat = (flags & (1 << 30)) != 0;
+  if (key == VK_RETURN && message == WM_KEYDOWN) {
+    if (!repeat && Enabled()) Click();
+    return true;
+  }
+  if (key != VK_SPACE) return false;
+  if (message == WM_KEYDOWN) {
+    if (!repeat) spaceHeld_ = true;
+    Redraw();
+  } else if (spaceHeld_) {
+    spaceHeld_ = false;
+    Redraw();
+    if (Enabled()) Click();  // the click may take the button along
+  }
+  return true;
+}
+
 void StyledButton::Paint(HDC dc, const RECT& client) {
   const TButtonLook& look = HighContrastOn() ? HighContrastLook(look_) : look_;
-  DrawStyledButton(dc, client, look[State()], radius_, Dpi(), GetCaption(), Font());
+  const TStyledButtonAttributes& attributes = look[State()];
+  DrawStyledButton(dc, client, attributes, radius_, Dpi(), GetCaption(), Font());
+  if (Focused() && FocusCuesShown()) {
+    const int inset = Scale(3);
+    const RECT mark{client.left + inset, client.top + inset, client.right - inset,
+                    client.bottom - inset};
+    DrawFocusMark(dc, mark, ResolveColor(attributes.FontColor));
+  }
 }
 
 ToolButton::ToolButton(std::wstring name, StyledToolbar* toolbar, DesignRect bounds)

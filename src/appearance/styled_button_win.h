@@ -9,11 +9,14 @@
 
 namespace tavrin {
 
-// A button drawn in the look of a style family (see button_styles.h). It
-// never takes the focus; code can hold it in the down position.
+// A button drawn in the look of a style family (see button_styles.h). A tab
+// stop: Space (on release) and Enter press it as a click does, and the
+// focus shows as a dotted frame in the caption's colour, not as the family's
+// "Selected" look, which for most appearances is the hover look. Code can
+// hold it in the down position.
 class StyledButton : public Control {
  public:
-  using Control::Control;
+  StyledButton(std::wstring name, Control* parent, DesignRect bounds, bool visible = true);
 
   // Takes the family's look for this class and appearance; a family nobody
   // registered leaves the current look.
@@ -35,11 +38,14 @@ class StyledButton : public Control {
  private:
   void TrackHot();
   void Redraw();
+  // Space or Enter; true when the key was the button's.
+  bool KeyMessage(UINT message, WPARAM key, LPARAM flags);
 
   TButtonLook look_;
   int radius_ = 0;
   bool down_ = false;
   PressTracker press_;
+  bool spaceHeld_ = false;
   bool hot_ = false;
 };
 

@@ -25,6 +25,11 @@ void GroupBox::Paint(HDC dc, const RECT& client) {
   TextOutW(dc, indent, client.top, caption.c_str(), static_cast<int>(caption.size()));
 }
 
+CheckBox::CheckBox(std::wstring name, Control* parent, DesignRect bounds, bool visible)
+    : Control(std::move(name), parent, bounds, visible) {
+  SetTabStop(true);
+}
+
 void CheckBox::SetChecked(bool checked) {
   if (checked == checked_) return;
   checked_ = checked;

@@ -15,12 +15,12 @@ class GroupBox : public Control {
   void Paint(HDC dc, const RECT& client) override;
 };
 
-// The system check box, kept out of the tab order. A change of its state,
-// by a click or by SetChecked, runs OnClick; the state is kept without a
-// window too.
+// The system check box, a tab stop. A change of its state, by a click, by
+// Space or by SetChecked, runs OnClick; the state is kept without a window
+// too.
 class CheckBox : public Control {
  public:
-  using Control::Control;
+  CheckBox(std::wstring name, Control* parent, DesignRect bounds, bool visible = true);
 
   bool Checked() const { return checked_; }
   void SetChecked(bool checked);

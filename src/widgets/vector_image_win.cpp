@@ -1,5 +1,7 @@
 #include "widgets/vector_image_win.h"
 
+#include <utility>
+
 namespace tavrin {
 
 VectorImage::VectorImage(std::wstring name, Control* parent, DesignRect bounds)
@@ -18,15 +20,36 @@ LRESULT VectorImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       return TRUE;
     case WM_LBUTTONDOWN:
+      if (TabStop()) Focus();
+      [[fallthrough]];
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
       if (press_.OnMouse(Handle(), message, lParam) == PressTracker::Outcome::kClicked) Click();
       return 0;
+    case WM_KEYDOWN:  // Enter at once, Space on release; no repeats
+      if (wParam == VK_RETURN) {
+        if (!(lParam & (1 << 30))) Click();
+        return 0;
+      }
+      if (wParam != VK_SPACE) break;
+      spaceHeld_ = true;
+      return 0;
+    case WM_KEYUP:
+      if (wParam != VK_SPACE) break;
+      if (std::exchange(spaceHeld_, false)) Click();
+      return 0;
+    case WM_KILLFOCUS:
+      spaceHeld_ = false;
+      [[fallthrough]];
+    case WM_SETFOCUS:
+      Invalidate();
+      break;
   }
   return Control::HandleMessage(message, wParam, lParam);
 }
 
 void VectorImage::Paint(HDC dc, const RECT& client) {
+  if (Focused() && FocusCuesShown()) DrawFocusMark(dc, client, ResolveColor(clWindowText));
   if (!drawing_) return;
   const float scale = std::min(client.right / designWidth_, client.bottom / designHeight_);
   Gdiplus::Graphics graphics(dc);

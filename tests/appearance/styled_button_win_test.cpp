@@ -47,6 +47,37 @@ TEST_F(StyledButtons, ToolbarLaysOutVisibleButtonsAndKeepsOneDown) {
   EXPECT_EQ(home.Look()[TButtonState::Pressed].ButtonColor, AccentColor);
 }
 
+TEST_F(StyledButtons, SpaceClicksOnReleaseEnterAtOnceAndAClickTakesTheFocus) {
+  auto& button = form_.Add<StyledButton>(L"Button", &form_, DesignRect{0, 0, 100, 30});
+  auto& other = form_.Add<StyledButton>(L"Other", &form_, DesignRect{0, 40, 100, 30});
+  int clicks = 0;
+  button.OnClick = [&clicks](Component&) { ++clicks; };
+  form_.Show();
+  Activate(form_.Handle());
+  EXPECT_TRUE(GetWindowLongW(button.Handle(), GWL_STYLE) & WS_TABSTOP);
+  button.Focus();
+
+  SendMessageW(button.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageW(button.Handle(), WM_KEYDOWN, VK_SPACE, 1 << 30);  // auto-repeat
+  EXPECT_EQ(button.State(), TButtonState::Pressed);
+  EXPECT_EQ(clicks, 0);
+  SendMessageW(button.Handle(), WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(button.State(), TButtonState::Normal);
+  PressKeys({VK_RETURN});
+  EXPECT_EQ(clicks, 2);
+  // A press that loses the focus before the release is no click.
+  SendMessageW(button.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+  other.Focus();
+  SendMessageW(button.Handle(), WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(clicks, 2);
+
+  SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(button.Focused());
+  EXPECT_EQ(clicks, 3);
+}
+
 TEST_F(StyledButtons, AnErrorInAHandlerStopsAtTheWindowProcedure) {
   auto& button = form_.Add<StyledButton>(L"BtnStart", &form_, DesignRect{0, 0, 100, 30});
   int clicks = 0;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,13 @@ namespace tavrin::test {
 
 // Dispatches what is queued for this thread, for about `milliseconds`.
 void Pump(int milliseconds = 0);
+
+// Brings a top-level window forward, active, so that keys go to it.
+void Activate(HWND window);
+// Presses the keys in order and lets them go in reverse, as real key events
+// for the active window, and dispatches what they bring (through the
+// form's keyboard handling, as the program's message loop does).
+void PressKeys(std::initializer_list<WORD> keys);
 
 // The colour of a client pixel as the window shows it, after it has painted.
 COLORREF PixelAt(HWND window, int x, int y);
@@ -73,6 +81,19 @@ class DarkContrastTheme {
                                                    COLOR_HIGHLIGHT,     COLOR_HIGHLIGHTTEXT,
                                                    COLOR_GRAYTEXT,      COLOR_HOTLIGHT};
   std::array<COLORREF, kElements.size()> saved_{};
+};
+
+// The user's "always show keyboard cues", set while it lives; forms made
+// meanwhile start from it.
+class KeyboardCues {
+ public:
+  explicit KeyboardCues(bool always);
+  ~KeyboardCues();
+  KeyboardCues(const KeyboardCues&) = delete;
+  KeyboardCues& operator=(const KeyboardCues&) = delete;
+
+ private:
+  BOOL saved_ = FALSE;
 };
 
 class GuiTest : public ::testing::Test {
