@@ -2,6 +2,7 @@
 // 96 dpi relative to the parent, captions as Korean source texts.
 #include "app/logo_win.h"
 #include "app/main_window_win.h"
+#include "i18n/own_texts.h"
 
 namespace tavrin {
 namespace {
@@ -38,6 +39,7 @@ void TFrmTavrin::CreateHeader() {
   BtnHome = &BtnHead->AddButton(*this, L"BtnHome", L"처음화면");
   BtnConfig = &BtnHead->AddButton(*this, L"BtnConfig", L"환경설정");
   BtnDonate = &BtnHead->AddButton(*this, L"BtnDonate", L"후원하기");
+  BtnDonate->SetRole(StyledButton::Role::Link);
   BtnHome->SetDown(true);
 
   // After the page buttons, which come first in the tab order.
@@ -47,6 +49,7 @@ void TFrmTavrin::CreateHeader() {
   ImgLogo = &Add<VectorImage>(L"ImgLogo", PnlLogo, DesignRect{3, 0, 112, 50});
   ImgLogo->SetPicture(DrawMakerLogo, kLogoWidth, kLogoHeight);
   ImgLogo->SetTabStop(true);
+  ImgLogo->SetAccessibleName(OwnTranslate(OwnText::LogoName));
 
   const auto onHome = [this](Component& sender) { BtnHomeClick(sender); };
   for (Control* control : {static_cast<Control*>(BtnHome), static_cast<Control*>(BtnConfig),
@@ -78,6 +81,7 @@ void TFrmTavrin::CreateHomePage() {
   // Centred on the start button, over it.
   Indicator = &Add<ActivityIndicator>(L"Indicator", Card1, DesignRect{241, 282, 32, 32});
   Indicator->BringToFront();
+  Indicator->SetAccessibleName(OwnTranslate(OwnText::BusyName));
 }
 
 void TFrmTavrin::CreateSettingsPage() {

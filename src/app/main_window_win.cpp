@@ -9,6 +9,7 @@
 #include "appearance/theme_helper_win.h"
 #include "base/ascii_case.h"
 #include "build_config.h"
+#include "i18n/own_texts.h"
 #include "i18n/translation.h"
 #include "sys/file_version.h"
 
@@ -109,7 +110,12 @@ void TFrmTavrin::EnableOptions(bool enabled) {
 }
 
 void TFrmTavrin::ShowStartButton(const std::wstring& caption, bool enabled, bool pressed) {
+  // Empty while busy: readers hear what the indicator says, and hear each
+  // change of name once.
+  const std::wstring name = caption.empty() ? OwnTranslate(OwnText::BusyName) : L"";
+  if (caption.empty()) BtnStart->SetAccessibleName(name);
   BtnStart->SetCaption(caption);
+  BtnStart->SetAccessibleName(name);
   BtnStart->SetEnabled(enabled);
   BtnStart->SetDown(pressed);
 }

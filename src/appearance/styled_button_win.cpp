@@ -1,6 +1,9 @@
 #include "appearance/styled_button_win.h"
 
+#include <oleacc.h>
+
 #include "appearance/button_painter_win.h"
+#include "i18n/own_texts.h"
 #include "widgets/high_contrast_win.h"
 
 namespace tavrin {
@@ -25,7 +28,7 @@ void StyledButton::SetDown(bool down) {
   if (down == down_) return;
   down_ = down;
   Redraw();
-  if (Handle()) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
+  NotifyStateChange(Handle());
 }
 
 // The focus has a mark of its own, so it does not choose the state.
@@ -128,8 +131,46 @@ void StyledButton::Paint(HDC dc, const RECT& client) {
   }
 }
 
+long StyledButton::AccessibleRole() const {
+  switch (role_) {
+    case Role::PageTab:
+      return ROLE_SYSTEM_PAGETAB;
+    case Role::Link:
+      return ROLE_SYSTEM_LINK;
+    case Role::Push:
+      break;
+  }
+  return ROLE_SYSTEM_PUSHBUTTON;
+}
+
+long StyledButton::AccessibleState() const {
+  switch (role_) {
+    case Role::PageTab:
+      return STATE_SYSTEM_SELECTABLE | (down_ ? STATE_SYSTEM_SELECTED : 0);
+    case Role::Link:
+      return STATE_SYSTEM_LINKED;
+    case Role::Push:
+      break;
+  }
+  return down_ ? STATE_SYSTEM_PRESSED : 0;
+}
+
+std::wstring StyledButton::DefaultAction() const {
+  switch (role_) {
+    case Role::PageTab:
+      return OwnTranslate(OwnText::ActionSwitch);
+    case Role::Link:
+      return OwnTranslate(OwnText::ActionJump);
+    case Role::Push:
+      break;
+  }
+  return OwnTranslate(OwnText::ActionPress);
+}
+
 ToolButton::ToolButton(std::wstring name, StyledToolbar* toolbar, DesignRect bounds)
-    : StyledButton(std::move(name), toolbar, bounds), toolbar_(toolbar) {}
+    : StyledButton(std::move(name), toolbar, bounds), toolbar_(toolbar) {
+  SetRole(Role::PageTab);
+}
 
 void ToolButton::SetDown(bool down) {
   StyledButton::SetDown(down);

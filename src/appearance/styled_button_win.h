@@ -29,11 +29,20 @@ class StyledButton : public Control {
   virtual void SetDown(bool down);
   TButtonState State() const;
 
+  // What the button is to a screen reader: a push button (pressed while
+  // down), the tab of a page (selected while down) or a link.
+  enum class Role { Push, PageTab, Link };
+  void SetRole(Role role) { role_ = role; }
+
  protected:
   const wchar_t* WindowClass() const override { return L"Tavrin.StyledButton"; }
   bool PublishesCaption() const override { return true; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc, const RECT& client) override;
+  long AccessibleRole() const override;
+  long AccessibleState() const override;
+  std::wstring DefaultAction() const override;
+  bool DoDefaultAction() override { return PostClick(); }
 
  private:
   void TrackHot();
@@ -42,6 +51,7 @@ class StyledButton : public Control {
   bool KeyMessage(UINT message, WPARAM key, LPARAM flags);
 
   TButtonLook look_;
+  Role role_ = Role::Push;
   int radius_ = 0;
   bool down_ = false;
   PressTracker press_;
@@ -52,7 +62,8 @@ class StyledButton : public Control {
 class StyledToolbar;
 
 // A toolbar button: family, appearance and radius come from its toolbar, and
-// holding one down releases the toolbar's other down button.
+// holding one down releases the toolbar's other down button. It is a page's
+// tab unless given another role.
 class ToolButton : public StyledButton {
  public:
   ToolButton(std::wstring name, StyledToolbar* toolbar, DesignRect bounds);

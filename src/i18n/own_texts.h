@@ -8,6 +8,15 @@ namespace tavrin {
 
 enum class OwnText {
   NetworkDidNotAnswer,
+  // What screen readers are told: names where no caption says it, and the
+  // default actions of the controls.
+  LogoName,
+  BusyName,
+  ActionPress,
+  ActionSwitch,
+  ActionJump,
+  ActionCheck,
+  ActionUncheck,
   Count,  // keep last: tests walk every text
 };
 

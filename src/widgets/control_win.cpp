@@ -134,6 +134,7 @@ LRESULT CALLBACK Control::WindowProc(HWND window, UINT message, WPARAM wParam,
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     RemovePropW(window, kControlProperty);
+    ForgetAccessibleSource(window);
     self->ForgetHandles();
   }
   return result;
@@ -146,6 +147,7 @@ LRESULT CALLBACK Control::SystemWindowProc(HWND window, UINT message, WPARAM wPa
   const WNDPROC systemProc = self->systemProc_;
   if (message == WM_NCDESTROY) {
     RemovePropW(window, kControlProperty);
+    ForgetAccessibleSource(window);
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc));
     self->systemProc_ = nullptr;
     return CallWindowProcW(systemProc, window, message, wParam, lParam);
@@ -160,6 +162,9 @@ LRESULT CALLBACK Control::SystemWindowProc(HWND window, UINT message, WPARAM wPa
 
 LRESULT Control::SystemMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_GETOBJECT:
+      if (AnswersForItself(lParam)) return AnswerAccessibleObject(handle_, wParam, *this);
+      break;
     case WM_CHANGEUISTATE:
     case WM_QUERYUISTATE:
       // As for our own windows: the system draws its focus by the form's state.
@@ -167,6 +172,25 @@ LRESULT Control::SystemMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return CallWindowProcW(systemProc_, handle_, message, wParam, lParam);
+}
+
+bool Control::AnswersForItself(LPARAM objectId) const {
+  return static_cast<DWORD>(objectId) == static_cast<DWORD>(OBJID_CLIENT) && AccessibleRole() != 0;
+}
+
+std::wstring Control::AccessibleName() const {
+  return accessibleName_.empty() ? GetCaption() : accessibleName_;
+}
+
+void Control::SetAccessibleName(std::wstring name) {
+  const std::wstring before = AccessibleName();
+  accessibleName_ = std::move(name);
+  if (AccessibleName() != before) NotifyNameChange(handle_);
+}
+
+bool Control::PostClick() {
+  if (handle_) PostMessageW(handle_, BM_CLICK, 0, 0);
+  return true;
 }
 
 Control* Control::FromHandle(HWND window) {
@@ -238,6 +262,9 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_UPDATEUISTATE:
       Invalidate();
+      break;
+    case WM_GETOBJECT:
+      if (AnswersForItself(lParam)) return AnswerAccessibleObject(handle_, wParam, *this);
       break;
   }
   return Default(message, wParam, lParam);
@@ -364,7 +391,7 @@ void Control::SetEnabled(bool enabled) {
   if (!handle_) return;
   EnableWindow(handle_, enabled);  // a disabled window loses the focus
   if (!changed) return;
-  NotifyWinEvent(EVENT_OBJECT_STATECHANGE, handle_, OBJID_CLIENT, CHILDID_SELF);
+  NotifyStateChange(handle_);
   if (hadFocus) Root().FocusLeaving(*this, true);
   if (enabled) Root().FocusReturning(*this);
 }
@@ -453,10 +480,11 @@ std::wstring Control::GetCaption() const {
 void Control::SetCaption(const std::wstring& caption) {
   caption_ = caption;
   if (handle_ && caption != GetCaption()) {
+    const std::wstring before = AccessibleName();
     SetWindowTextW(handle_, caption.c_str());
     Invalidate();
     // Readers speak a focused control anew when its name changes.
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, handle_, OBJID_CLIENT, CHILDID_SELF);
+    if (AccessibleName() != before) NotifyNameChange(handle_);
   }
 }
 

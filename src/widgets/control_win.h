@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "widgets/accessible_win.h"
 #include "widgets/colors.h"
 #include "widgets/component.h"
 #include "widgets/gdi_win.h"
@@ -36,7 +37,7 @@ struct Margins {
   int bottom = 0;
 };
 
-class Control : public Component {
+class Control : public Component, protected AccessibleSource {
  public:
   // A control made hidden gets its window, and its children theirs, when it
   // first shows.
@@ -104,6 +105,10 @@ class Control : public Component {
 
   std::function<void(Component& sender)> OnClick;
 
+  // What screen readers call the control where no caption says it (a
+  // picture, a button while its caption is empty); empty: the caption.
+  void SetAccessibleName(std::wstring name);
+
  protected:
   virtual const wchar_t* WindowClass() const = 0;
   // A system class (such as BUTTON) keeps its own window procedure; its
@@ -127,6 +132,16 @@ class Control : public Component {
   virtual void AlignChildren();
   void Click();
 
+  // What a screen reader is told. A role of 0 leaves the window to the
+  // system's standard object; the name is the caption unless set otherwise.
+  long AccessibleRole() const override { return 0; }
+  std::wstring AccessibleName() const override;
+  long AccessibleState() const override { return 0; }
+  std::wstring DefaultAction() const override { return {}; }
+  bool DoDefaultAction() override { return false; }
+  // A click that comes as a message, after the reader's call has returned.
+  bool PostClick();
+
   // Asked of the root control: `leaving` holds the focus and is about to be
   // hidden, or has just been disabled; `returning` was enabled again.
   virtual void FocusLeaving(Control& /*leaving*/, bool /*disabled*/) {}
@@ -143,6 +158,7 @@ class Control : public Component {
   static LRESULT CALLBACK SystemWindowProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) noexcept;
   LRESULT SystemMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  bool AnswersForItself(LPARAM objectId) const;
   void CollectTabStops(std::vector<Control*>& stops);
   void RegisterWindowClass() const;
   Control* ChildWithHandle(HWND window) const;
@@ -162,6 +178,7 @@ class Control : public Component {
   bool tabStop_ = false;
   WNDPROC systemProc_ = nullptr;  // a system class's own procedure
   std::wstring caption_;  // kept until the window exists
+  std::wstring accessibleName_;
   std::optional<TColor> color_;
   std::optional<FontSpec> font_;
   FontHandle fontHandle_;

@@ -13,6 +13,7 @@ class GroupBox : public Control {
   const wchar_t* WindowClass() const override { return L"Tavrin.GroupBox"; }
   bool PublishesCaption() const override { return true; }
   void Paint(HDC dc, const RECT& client) override;
+  long AccessibleRole() const override;
 };
 
 // The system check box, a tab stop. A change of its state, by a click, by
@@ -32,6 +33,10 @@ class CheckBox : public Control {
   bool PublishesCaption() const override { return true; }
   void Notified(WORD code) override;
   void HandleCreated() override;
+  long AccessibleRole() const override;
+  long AccessibleState() const override;
+  std::wstring DefaultAction() const override;
+  bool DoDefaultAction() override { return PostClick(); }
 
  private:
   bool checked_ = false;

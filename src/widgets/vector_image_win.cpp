@@ -1,6 +1,10 @@
 #include "widgets/vector_image_win.h"
 
+#include <oleacc.h>
+
 #include <utility>
+
+#include "i18n/own_texts.h"
 
 namespace tavrin {
 
@@ -26,6 +30,9 @@ LRESULT VectorImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
       if (press_.OnMouse(Handle(), message, lParam) == PressTracker::Outcome::kClicked) Click();
       return 0;
+    case BM_CLICK:
+      Click();
+      return 0;
     case WM_KEYDOWN:  // Enter at once, Space on release; no repeats
       if (wParam == VK_RETURN) {
         if (!(lParam & (1 << 30))) Click();
@@ -46,6 +53,16 @@ LRESULT VectorImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return Control::HandleMessage(message, wParam, lParam);
+}
+
+long VectorImage::AccessibleRole() const {
+  return OnClick ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_GRAPHIC;
+}
+
+long VectorImage::AccessibleState() const { return OnClick ? STATE_SYSTEM_LINKED : 0; }
+
+std::wstring VectorImage::DefaultAction() const {
+  return OnClick ? OwnTranslate(OwnText::ActionJump) : std::wstring();
 }
 
 void VectorImage::Paint(HDC dc, const RECT& client) {

@@ -24,6 +24,11 @@ class VectorImage : public Control {
   const wchar_t* WindowClass() const override { return L"Tavrin.VectorImage"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc, const RECT& client) override;
+  // A picture that reports clicks is a link; any other, a graphic.
+  long AccessibleRole() const override;
+  long AccessibleState() const override;
+  std::wstring DefaultAction() const override;
+  bool DoDefaultAction() override { return OnClick && PostClick(); }
 
  private:
   Drawing drawing_;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/error_report.h"
+#include "base/owners_win.h"
 #include "widgets/form_win.h"
 
 // In-process GUI tests: the process is DPI aware, GDI+ runs and the style
@@ -103,6 +104,9 @@ class GuiTest : public ::testing::Test {
   std::vector<ErrorReport> errors_;
 
  private:
+  // The interface thread's apartment, as the program has it: what screen
+  // readers are handed is marshalled through it.
+  ComApartment com_;
   ErrorHandler previous_;
 };
 
