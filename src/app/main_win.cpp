@@ -26,6 +26,7 @@ namespace {
 void RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (Form::HandleNavigationKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

@@ -79,6 +79,7 @@ class TFrmTavrin final : public Form, public TuningView {
 
  protected:
   const wchar_t* WindowClass() const override { return L"TFrmTavrin"; }
+  bool SwitchPage(bool forward) override;
 
  private:
   void CreateHeader();

@@ -50,6 +50,31 @@ constexpr Row kRows[] = {
     L"Impossibile aprire il link per il download. Verifica che sia installato un browser web.",
     L"Impossible d'ouvrir le lien de téléchargement. Vérifiez qu'un navigateur web est installé.",
   }},
+  {OwnText::LogoName, {
+    L"Tavrin 웹사이트",
+    L"Tavrin website",
+    L"Tavrin ウェブサイト",
+    L"Tavrin 网站",
+    L"Сайт Tavrin",
+    L"Sito web di Tavrin",
+    L"Site web de Tavrin",
+  }},
+  {OwnText::BusyName, {
+    L"작업 중입니다. 잠시 기다려 주세요.",
+    L"Working, please wait",
+    L"処理中です。しばらくお待ちください。",
+    L"正在处理，请稍候",
+    L"Выполняется, подождите",
+    L"Operazione in corso, attendere",
+    L"Opération en cours, veuillez patienter",
+  }},
+  {OwnText::ActionPress, {L"누르기", L"Press", L"押す", L"按下", L"Нажать", L"Premi", L"Appuyer"}},
+  {OwnText::ActionSwitch, {L"전환", L"Switch", L"切り替え", L"切换", L"Переключить", L"Cambia", L"Basculer"}},
+  {OwnText::ActionJump, {L"이동", L"Jump", L"ジャンプ", L"跳转", L"Перейти", L"Vai", L"Atteindre"}},
+  {OwnText::ActionCheck, {L"선택", L"Check", L"チェック", L"选中", L"Отметить", L"Seleziona", L"Cocher"}},
+  {OwnText::ActionUncheck, {
+    L"선택 해제", L"Uncheck", L"チェックを外す", L"取消选中", L"Снять отметку", L"Deseleziona", L"Décocher",
+  }},
 };
 // clang-format on
 

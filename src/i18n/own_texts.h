@@ -10,6 +10,15 @@ enum class OwnText {
   NetworkDidNotAnswer,
   AdaptersUnreadable,
   UpdateLinkDidNotOpen,
+  // What screen readers are told: names where no caption says it, and the
+  // default actions of the controls.
+  LogoName,
+  BusyName,
+  ActionPress,
+  ActionSwitch,
+  ActionJump,
+  ActionCheck,
+  ActionUncheck,
   Count,  // keep last: tests walk every text
 };
 
