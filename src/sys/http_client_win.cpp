@@ -157,8 +157,8 @@ bool Exchange(const std::wstring& url, const std::vector<HttpHeader>& headers,
     }
   }
   std::string bytes;
-  if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
-                          0, 0) ||
+  if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                          0) ||
       !WinHttpReceiveResponse(request, nullptr) || !ReadBody(request, bytes)) {
     return false;
   }

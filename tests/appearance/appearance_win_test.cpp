@@ -6,8 +6,8 @@
 #include "appearance/styled_button_win.h"
 #include "appearance/theme_helper_win.h"
 #include "support/gui_win.h"
-#include "widgets/high_contrast_win.h"
 #include "widgets/form_win.h"
+#include "widgets/high_contrast_win.h"
 #include "widgets/labels_win.h"
 #include "widgets/panels_win.h"
 
