@@ -86,7 +86,8 @@ std::wstring ReasonOf(const std::exception& error) {
   wchar_t code[16];
   std::swprintf(code, 16, L"0x%08X", static_cast<unsigned>(system->code().value()));
   const std::optional<std::wstring> text = SystemErrorMessage(system->code().value());
-  return text ? *text + L" (" + code + L")" : SystemNarrowToWide(system->what()) + L" (" + code + L")";
+  return text ? *text + L" (" + code + L")"
+              : SystemNarrowToWide(system->what()) + L" (" + code + L")";
 }
 
 // Probes a second apart until the network answers, the probes run out or the
@@ -242,9 +243,9 @@ void TTuningController::AfterSearch(TStatus from, bool found, const std::wstring
   if (found) view_.ShowAdapter(NetworkName, NetworkIP);
   if (from == stRunning) return Stop();
   if (found) return Start();
-  SetStatus(stIdle, failure.empty() ? Translate(L"활성중인 네트워크가 없습니다.")
-                                    : OwnTranslate(OwnText::AdaptersUnreadable) + L"\r\n\r\n" +
-                                          failure);
+  SetStatus(stIdle, failure.empty()
+                        ? Translate(L"활성중인 네트워크가 없습니다.")
+                        : OwnTranslate(OwnText::AdaptersUnreadable) + L"\r\n\r\n" + failure);
 }
 
 void TTuningController::Start() {

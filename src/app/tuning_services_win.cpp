@@ -26,8 +26,7 @@ class SystemProbe final : public ReachabilityProbe {
  public:
   // The maker's public-address endpoint.
   bool IsOnline(std::stop_token stop) override {
-    return tavrin::IsOnline(SystemHttp(), std::wstring(build::kApiUrl) + L"/myip",
-                            std::move(stop));
+    return tavrin::IsOnline(SystemHttp(), std::wstring(build::kApiUrl) + L"/myip", std::move(stop));
   }
 };
 

@@ -51,7 +51,8 @@ bool TweakHeld(RegistryKeys& keys, const std::wstring& interfaceId, OptionBox bo
 void RemoveInterfaceTweaks(RegistryKeys& keys, const std::wstring& interfaceId) {
   for (const ValueChange& change : kValueChanges) {
     if (change.key != TweakKey::kInterface) continue;
-    DeleteRegistryValue(keys, TweakKeyPath(change.key, interfaceId), std::wstring(change.valueName));
+    DeleteRegistryValue(keys, TweakKeyPath(change.key, interfaceId),
+                        std::wstring(change.valueName));
   }
 }
 

@@ -11,7 +11,8 @@ namespace tavrin {
 // the query); the code is the system's HRESULT.
 class AdapterReadError : public std::system_error {
  public:
-  AdapterReadError(int code, const char* what) : std::system_error(code, std::system_category(), what) {}
+  AdapterReadError(int code, const char* what)
+      : std::system_error(code, std::system_category(), what) {}
 };
 
 // What discovery reads about the adapters, one call per step of the two WMI

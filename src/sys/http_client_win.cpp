@@ -42,11 +42,16 @@ std::wstring ContentType(HINTERNET request) {
 }
 
 // Reads up to kMaxBodyBytes and leaves the rest unread, so that a broken or
-// hostile server cannot make the program hold an endless body.
+// hostile server cannot make the program hold an endless body. Each read
+// takes what has arrived, so reads come in any size.
 bool ReadBody(HINTERNET request, std::string& bytes) {
   char chunk[16 * 1024];
   while (bytes.size() < kMaxBodyBytes) {
-    const auto wanted = static_cast<DWORD>(std::min(sizeof chunk, kMaxBodyBytes - bytes.size()));
+    DWORD available = 0;
+    if (!WinHttpQueryDataAvailable(request, &available)) return false;
+    if (available == 0) break;
+    const auto wanted = static_cast<DWORD>(
+        std::min({sizeof chunk, std::size_t{available}, kMaxBodyBytes - bytes.size()}));
     DWORD read = 0;
     if (!WinHttpReadData(request, chunk, wanted, &read)) return false;
     if (read == 0) break;
@@ -152,8 +157,8 @@ bool Exchange(const std::wstring& url, const std::vector<HttpHeader>& headers,
     }
   }
   std::string bytes;
-  if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
-                          0, 0) ||
+  if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                          0) ||
       !WinHttpReceiveResponse(request, nullptr) || !ReadBody(request, bytes)) {
     return false;
   }

@@ -14,10 +14,12 @@ bool SystemHighContrastOn() {
   HIGHCONTRASTW setting{};
   setting.cbSize = sizeof setting;
   return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
-         (setting.dwFlags & HCF_HIGHCONTRASTON);
+         HighContrastFlagsOn(setting.dwFlags);
 }
 
 }  // namespace
+
+bool HighContrastFlagsOn(unsigned long flags) { return (flags & HCF_HIGHCONTRASTON) != 0; }
 
 bool HighContrastOn() { return Source() ? Source()() : SystemHighContrastOn(); }
 

@@ -8,6 +8,10 @@ namespace tavrin {
 // itself takes the system's colour pairs instead of its own colours.
 bool HighContrastOn();
 
+// What the system's HIGHCONTRAST flags say: the theme may be available, have
+// its hot key and more without being on.
+bool HighContrastFlagsOn(unsigned long flags);
+
 // Stands in for the system's setting, which not every test host lets a test
 // change; an empty source gives the system's back.
 void SetHighContrastSource(std::function<bool()> source);

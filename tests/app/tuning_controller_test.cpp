@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <map>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <thread>
 
@@ -236,7 +236,8 @@ TEST_F(TuningControllerTest, TheShownStateAgreesWithTheTweaksTheRegistryHolds) {
     }
     ApplyTweaks(fresh, adapters->guid, c.held);
     // A TCPNoDelay held on another interface alone is not held here.
-    if (!c.held[2]) WriteRegistryInteger(fresh, TweakKeyPath(TweakKey::kMessageQueuing, L""), L"TCPNoDelay", 1);
+    if (!c.held[2])
+      WriteRegistryInteger(fresh, TweakKeyPath(TweakKey::kMessageQueuing, L""), L"TCPNoDelay", 1);
     shown.LoadState();
     EXPECT_EQ(shown.FStatus, c.shown);
     EXPECT_EQ(ReadBack(fresh, kSettingsKey, L"status"), Dword(c.shown == stRunning ? 1 : 0));
@@ -718,7 +719,8 @@ TEST_F(TuningControllerTest, AWronglyTypedSettingSpoilsOnlyItselfAndAllAreReport
       for (const wchar_t* name : {L"status", L"tcpnodelay", L"tcpackfrequency", L"tcpdelacktick",
                                   L"networkthrottleindex", L"systemresponsivess"}) {
         if (!isBad(name)) continue;
-        expected += (expected.empty() ? L"" : L"\n") + (L"Failed to get data for '" + std::wstring(name) + L"'");
+        expected += (expected.empty() ? L"" : L"\n") +
+                    (L"Failed to get data for '" + std::wstring(name) + L"'");
       }
       EXPECT_EQ(error.Message(), expected);
     }

@@ -146,9 +146,9 @@ class FakeClock final : public Clock {
     std::lock_guard lock(mutex_);
     std::optional<long long> next;
     for (const SetOff* alarm : alarms_) {
-      const long long at = std::chrono::duration_cast<std::chrono::milliseconds>(
-                               alarm->at.time_since_epoch())
-                               .count();
+      const long long at =
+          std::chrono::duration_cast<std::chrono::milliseconds>(alarm->at.time_since_epoch())
+              .count();
       if (at > nowMs && (!next || at < *next)) next = at;
     }
     return next;

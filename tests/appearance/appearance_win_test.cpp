@@ -7,6 +7,7 @@
 #include "appearance/theme_helper_win.h"
 #include "support/gui_win.h"
 #include "widgets/form_win.h"
+#include "widgets/high_contrast_win.h"
 #include "widgets/labels_win.h"
 #include "widgets/panels_win.h"
 
@@ -162,6 +163,29 @@ TEST_F(Appearance, AccentStripFollowsActivation) {
   SendMessageW(form_.Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
   SendMessageW(form_.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
   EXPECT_EQ(PixelAt(bar, 10, 1), kAccent);
+  // Deactivated while minimised: the high word says so, the low word still
+  // says inactive.
+  SendMessageW(form_.Handle(), WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE), 0);
+  EXPECT_EQ(PixelAt(bar, 10, 1), GetSysColor(COLOR_GRAYTEXT));
+  SendMessageW(form_.Handle(), WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, TRUE), 0);
+  EXPECT_EQ(PixelAt(bar, 10, 1), kAccent);
+}
+
+// Wine keeps no high-contrast setting to change, so the system's flags are
+// read here as the system would report them: only "on" counts.
+TEST(HighContrast, IsOnOnlyWhenTheSystemSaysOn) {
+  const struct {
+    DWORD flags;
+    bool on;
+  } cases[] = {
+      {HCF_AVAILABLE | HCF_HOTKEYACTIVE | HCF_CONFIRMHOTKEY | HCF_HOTKEYSOUND | HCF_INDICATOR |
+           HCF_HOTKEYAVAILABLE,
+       false},
+      {HCF_AVAILABLE | HCF_HIGHCONTRASTON, true},
+      {HCF_HIGHCONTRASTON, true},
+      {0, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HighContrastFlagsOn(c.flags), c.on) << std::hex << c.flags;
 }
 
 TEST_F(Appearance, AccentStripLiesAboveOtherTopContentAndSpansTheWidth) {

@@ -215,8 +215,8 @@ void SetMachineValue(const std::wstring& key, const wchar_t* name, DWORD value) 
 
 void DeleteMachineValue(const std::wstring& key, const wchar_t* name) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
-                    &opened) == ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &opened) ==
+      ERROR_SUCCESS) {
     RegDeleteValueW(opened, name);
     RegCloseKey(opened);
   }
@@ -261,7 +261,8 @@ class SmokeRun : public ::testing::Test {
     ASSERT_TRUE(GetActiveAdapter(name, guid_, ip));
     SetTweaks(false);  // whatever an earlier test left in
     // What earlier tests scripted (an update offer, a silent network) stays with them.
-    ASSERT_TRUE(standin_.Available()) << "no stand-in service at " << WideToUtf8(standin_.BaseUrl());
+    ASSERT_TRUE(standin_.Available())
+        << "no stand-in service at " << WideToUtf8(standin_.BaseUrl());
     standin_.Reset();
   }
   void TearDown() override {
@@ -315,7 +316,6 @@ class SmokeRun : public ::testing::Test {
   std::wstring netshell_;
   StandIn standin_;
 };
-
 
 TEST_F(SmokeRun, RunAppliesTheTweaksAndASecondPressRevertsThem) {
   Program program;
@@ -575,7 +575,8 @@ TEST_F(SmokeRun, AWaitThatRunsOutSettlesAndSaysSo) {
 class CheckInRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(standin_.Available()) << "no stand-in service at " << WideToUtf8(standin_.BaseUrl());
+    ASSERT_TRUE(standin_.Available())
+        << "no stand-in service at " << WideToUtf8(standin_.BaseUrl());
     standin_.Reset();
   }
 

@@ -253,8 +253,9 @@ TEST_F(CheckInTest, YesClosesOnlyWhenTheShellTookTheLink) {
     ASSERT_TRUE(WorkerGone());
     ASSERT_EQ(results_.size(), 1u);
     EXPECT_EQ(results_[0].first, takesIt);
-    EXPECT_EQ(errors_, takesIt ? std::vector<std::wstring>{}
-                               : std::vector<std::wstring>{OwnTranslate(OwnText::UpdateLinkDidNotOpen)});
+    EXPECT_EQ(errors_,
+              takesIt ? std::vector<std::wstring>{}
+                      : std::vector<std::wstring>{OwnTranslate(OwnText::UpdateLinkDidNotOpen)});
   }
 }
 

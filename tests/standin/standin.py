@@ -15,7 +15,9 @@ as query parameters (repeat "header" as "Name: Value"):
                      body_hex, repeat (send the body this many times), delay
                      (seconds), times (use it this often, then fall back to the
                      next scripted reply or the default), drop (close the
-                     connection without a reply)
+                     connection without a reply), chunk (send the body in
+                     HTTP chunks of this many bytes) and pause (seconds
+                     between the chunks)
   /_control/reset    forget scripted replies and the request log
   /_control/log      {"requests": [{"scheme", "method", "path", "headers": [[name, value], ...]}]}
   /_control/info     {"http_port", "https_port"}
@@ -68,6 +70,8 @@ def reply_from_fields(fields):
         "delay": float(fields.get("delay", 0)),
         "times": int(fields["times"]) if fields.get("times") is not None else None,
         "drop": bool(fields.get("drop", False)),
+        "chunk": int(fields.get("chunk", 0)),
+        "pause": float(fields.get("pause", 0)),
     }
     if "body_hex" in fields:
         reply["body"] = bytes.fromhex(fields["body_hex"])
@@ -128,7 +132,8 @@ class Handler(BaseHTTPRequestHandler):
         if reply["drop"]:
             self.close_connection = True
             return
-        self.send(reply["status"], reply["headers"], reply["body"] * reply["repeat"])
+        self.send(reply["status"], reply["headers"], reply["body"] * reply["repeat"],
+                  reply["chunk"], reply["pause"])
 
     def default_reply(self, path):
         if path == "/myip":
@@ -168,14 +173,26 @@ class Handler(BaseHTTPRequestHandler):
     def send_json(self, value, status=200):
         self.send(status, [["Content-Type", "application/json"]], json.dumps(value).encode())
 
-    def send(self, status, headers, body):
+    def send(self, status, headers, body, chunk=0, pause=0):
         self.send_response(status)
         for name, value in headers:
             self.send_header(name, value)
-        self.send_header("Content-Length", str(len(body)))
+        if chunk:
+            self.send_header("Transfer-Encoding", "chunked")
+        else:
+            self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         try:
-            self.wfile.write(body)
+            if not chunk:
+                self.wfile.write(body)
+                return
+            for start in range(0, len(body), chunk):
+                if start and pause:
+                    time.sleep(pause)
+                piece = body[start:start + chunk]
+                self.wfile.write(b"%x\r\n%s\r\n" % (len(piece), piece))
+                self.wfile.flush()
+            self.wfile.write(b"0\r\n\r\n")
         except (BrokenPipeError, ConnectionResetError):
             self.close_connection = True
 

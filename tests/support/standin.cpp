@@ -61,10 +61,11 @@ std::wstring StandIn::Control(const std::wstring& command, const std::wstring& q
 void StandIn::Reset() { Control(L"reset"); }
 
 void StandIn::Reply(const std::wstring& path, const ScriptedReply& reply) {
-  std::wstring query = L"path=" + PercentEncoded(path) + L"&status=" +
-                       std::to_wstring(reply.status) + L"&body_hex=" + Hex(reply.body) +
-                       L"&repeat=" + std::to_wstring(reply.repeat) + L"&delay=" +
-                       std::to_wstring(reply.delayMs / 1000.0) + (reply.drop ? L"&drop=1" : L"");
+  std::wstring query =
+      L"path=" + PercentEncoded(path) + L"&status=" + std::to_wstring(reply.status) +
+      L"&body_hex=" + Hex(reply.body) + L"&repeat=" + std::to_wstring(reply.repeat) + L"&delay=" +
+      std::to_wstring(reply.delayMs / 1000.0) + (reply.drop ? L"&drop=1" : L"") + L"&chunk=" +
+      std::to_wstring(reply.chunkBytes) + L"&pause=" + std::to_wstring(reply.pauseMs / 1000.0);
   for (const HttpHeader& header : reply.headers) {
     query += L"&header=" + PercentEncoded(header.name + L": " + header.value);
   }

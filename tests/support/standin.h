@@ -14,6 +14,8 @@ struct ScriptedReply {
   int repeat = 1;     // the body is sent this many times over
   bool drop = false;  // close the connection without replying
   int delayMs = 0;    // wait this long before replying
+  int chunkBytes = 0;  // send the body in HTTP chunks this big
+  int pauseMs = 0;     // with this long between the pieces
 };
 
 // A URL on this machine where nothing listens: its port was free a moment ago.

@@ -122,7 +122,8 @@ TEST(WmiAdapterSource, UnreachableWmiCannotBeReadAndSaysWhy) {
     } catch (const AdapterReadError& e) {
       EXPECT_EQ(static_cast<unsigned>(e.code().value()), 0x800401F0u) << e.what();
     }
-  }).join();
+  })
+      .join();
 }
 
 // COM as the calling thread had it before, whatever it was.

@@ -92,6 +92,18 @@ TEST_F(HttpAgainstStandIn, ASilentServerFailsAtTheReceiveTimeOut) {
   EXPECT_LT(waited, std::chrono::seconds(30)) << "the time-out never fired";
 }
 
+TEST_F(HttpAgainstStandIn, ABodyThatStopsComingFailsAtTheReceiveTimeOut) {
+  ScriptedReply stalled{200, {}, R"({"ip":"127.0.0.1"})"};
+  stalled.chunkBytes = 4;
+  stalled.pauseMs = 60'000;
+  standin_.Reply(L"/myip", stalled);
+  const auto http = MakeSystemHttp(std::chrono::seconds(3));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(IsOnline(*http, standin_.BaseUrl() + L"/myip"));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30))
+      << "the time-out never fired";
+}
+
 TEST_F(HttpAgainstStandIn, AStopEndsARequestTheServerHolds) {
   standin_.Reply(L"/myip", Silent());
   std::stop_source limit;
@@ -160,13 +172,22 @@ TEST_F(HttpAgainstStandIn, DecodesTheBody) {
 
 TEST_F(HttpAgainstStandIn, CutsABodyAfterOneMebibyte) {
   const std::string block = "0123456789abcdef";
-  standin_.Reply(L"/huge", {200, {}, block, static_cast<int>(kMaxBodyBytes / block.size()) + 4096});
-  std::wstring body;
-  ASSERT_TRUE(Get(L"/huge", body));
-  ASSERT_EQ(body.size(), kMaxBodyBytes);
-  EXPECT_EQ(body.substr(body.size() - block.size()), Utf8ToWide(block));
-  // The dropped rest leaves nothing behind for the next request.
-  EXPECT_TRUE(ProbeMyIp());
+  // At once, and in small chunks, which reads come back with one at a time:
+  // the last read must not run past the limit.
+  for (const int pieceBytes : {0, 1000}) {
+    SCOPED_TRACE(pieceBytes);
+    ScriptedReply huge{200, {}, block, static_cast<int>(kMaxBodyBytes / block.size()) + 4096};
+    huge.chunkBytes = pieceBytes;
+
+    standin_.Reply(L"/huge", huge);
+    std::wstring body;
+    ASSERT_TRUE(Get(L"/huge", body));
+    ASSERT_EQ(body.size(), kMaxBodyBytes);
+    EXPECT_EQ(body.substr(body.size() - block.size()), Utf8ToWide(block));
+    // The dropped rest leaves nothing behind for the next request.
+    EXPECT_TRUE(ProbeMyIp());
+    standin_.Reset();
+  }
 }
 
 TEST_F(HttpAgainstStandIn, SendsTheHeadersInOrder) {
