@@ -8,7 +8,17 @@ namespace tavrin {
 
 enum class OwnText {
   NetworkDidNotAnswer,
-  Count,  // keep last: tests walk every text
+  // What each option does; each names the registry value it writes.
+  ExplainTcpAckFrequency,
+  ExplainTcpDelAckTicks,
+  ExplainTcpNoDelay,
+  ExplainNetworkThrottlingIndex,
+  ExplainSystemResponsiveness,
+  // What a press of the start button does; "{adapter}" stands for the adapter.
+  ExplainStartApplies,
+  ExplainStartReverts,
+  TheActiveAdapter,  // "{adapter}" when no adapter was found
+  Count,             // keep last: tests walk every text
 };
 
 // The text in `language` (CurrentLanguage when empty), else in English.

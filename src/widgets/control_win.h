@@ -10,6 +10,7 @@
 #include "widgets/colors.h"
 #include "widgets/component.h"
 #include "widgets/gdi_win.h"
+#include "widgets/hints_win.h"
 
 // The base of every control: one window, placed in pixels at 96 dpi and
 // scaled by the window's DPI, with the font and colour of its parent unless
@@ -81,6 +82,11 @@ class Control : public Component {
   std::wstring GetCaption() const override;
   void SetCaption(const std::wstring& caption) override;
 
+  // What the control does, in a sentence or two: its tooltip, and what
+  // screen readers give as its description.
+  const std::wstring& Hint() const { return hint_; }
+  void SetHint(const std::wstring& hint);
+
   std::function<void(Component& sender)> OnClick;
 
  protected:
@@ -105,11 +111,14 @@ class Control : public Component {
   virtual void HandleCreated() {}
   virtual void AlignChildren();
   void Click();
+  // The tooltips of the window this control is in; a form has them.
+  virtual Hints* OwnHints() { return nullptr; }
 
   void Loaded() override;
 
  private:
   void ForgetHandles();
+  Hints* FormHints();
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept;
   void RegisterWindowClass() const;
@@ -128,6 +137,7 @@ class Control : public Component {
   bool visible_ = true;
   bool enabled_ = true;
   std::wstring caption_;  // kept until the window exists
+  std::wstring hint_;
   std::optional<TColor> color_;
   std::optional<FontSpec> font_;
   FontHandle fontHandle_;

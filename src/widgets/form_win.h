@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "widgets/control_win.h"
 
 namespace tavrin {
@@ -34,6 +36,7 @@ class Form : public Control {
   // The window title, which the interface translation reaches by name.
   bool PublishesCaption() const override { return true; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  Hints* OwnHints() override;
 
  private:
   RECT OuterRect(int dpi) const;
@@ -43,6 +46,7 @@ class Form : public Control {
   BorderStyle borderStyle_ = BorderStyle::Single;
   bool mainForm_ = false;
   bool shown_ = false;
+  std::unique_ptr<Hints> hints_;  // made with the first hint, gone with the window
 };
 
 }  // namespace tavrin
