@@ -3,6 +3,7 @@
 #include <imm.h>
 #include <objbase.h>
 
+#include <chrono>
 #include <memory>
 
 #include "app/error_dialog_win.h"
@@ -25,6 +26,7 @@ namespace {
 void RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (Form::HandleNavigationKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -34,7 +36,7 @@ void RunProgram() {
   // Nothing here takes typed text. Without this every window of the thread
   // would get an input method context, set up and activated for nothing.
   ImmDisableIME(0);
-  AdapterLookahead adapters(SearchActiveAdapter);
+  const auto adapters = std::make_shared<AdapterLookahead>(SearchActiveAdapter);
   // The connection restart runs COM on this thread.
   ComApartment com;
   GdiplusSession gdiplus;
@@ -44,7 +46,12 @@ void RunProgram() {
   const auto dispatcher = std::make_shared<WindowDispatcher>(
       [](std::exception_ptr error) { HandleError(error, L"a step handed to the window"); });
   RunGuarded(L"the main window", [&] {
-    TFrmTavrin form(SystemTuningServices(dispatcher, adapters),
+    TuningServices tuning = SystemTuningServices(dispatcher, adapters);
+#ifdef TAVRIN_TEST_WAIT_LIMIT_MS
+    // A build for the tests only, which wait for the limit; never shipped.
+    tuning.waitLimit = std::chrono::milliseconds(TAVRIN_TEST_WAIT_LIMIT_MS);
+#endif
+    TFrmTavrin form(std::move(tuning),
                     {ShellOpen, ProcessRandom,
                      [dispatcher](HWND owner) { return SystemServiceHost(dispatcher, owner); }});
     form.SetMainForm(true);

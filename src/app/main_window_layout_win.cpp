@@ -2,6 +2,7 @@
 // 96 dpi relative to the parent, captions as Korean source texts.
 #include "app/logo_win.h"
 #include "app/main_window_win.h"
+#include "i18n/own_texts.h"
 
 namespace tavrin {
 namespace {
@@ -30,12 +31,6 @@ void TFrmTavrin::CreateHeader() {
   PnlHead = &Add<Panel>(L"PnlHead", this, DesignRect{0, 0, kClientWidth, 50});
   PnlHead->SetAlign(Align::Top);
   PnlHead->SetColor(clWindow);
-  PnlLogo = &Add<Panel>(L"PnlLogo", PnlHead, DesignRect{378, 0, 120, 50});
-  PnlLogo->SetAlign(Align::Right);
-  PnlLogo->SetColor(clWindow);
-  ImgLogo = &Add<VectorImage>(L"ImgLogo", PnlLogo, DesignRect{3, 0, 112, 50});
-  ImgLogo->SetPicture(DrawMakerLogo, kLogoWidth, kLogoHeight);
-
   BtnHead = &Add<StyledToolbar>(L"BtnHead", PnlHead, DesignRect{10, 10, 358, 30});
   BtnHead->SetAlign(Align::Client, {10, 10, 10, 10});
   BtnHead->SetButtonSize(70, 30);
@@ -44,7 +39,17 @@ void TFrmTavrin::CreateHeader() {
   BtnHome = &BtnHead->AddButton(*this, L"BtnHome", L"처음화면");
   BtnConfig = &BtnHead->AddButton(*this, L"BtnConfig", L"환경설정");
   BtnDonate = &BtnHead->AddButton(*this, L"BtnDonate", L"후원하기");
+  BtnDonate->SetRole(StyledButton::Role::Link);
   BtnHome->SetDown(true);
+
+  // After the page buttons, which come first in the tab order.
+  PnlLogo = &Add<Panel>(L"PnlLogo", PnlHead, DesignRect{378, 0, 120, 50});
+  PnlLogo->SetAlign(Align::Right);
+  PnlLogo->SetColor(clWindow);
+  ImgLogo = &Add<VectorImage>(L"ImgLogo", PnlLogo, DesignRect{3, 0, 112, 50});
+  ImgLogo->SetPicture(DrawMakerLogo, kLogoWidth, kLogoHeight);
+  ImgLogo->SetTabStop(true);
+  ImgLogo->SetAccessibleName(OwnTranslate(OwnText::LogoName));
 
   const auto onHome = [this](Component& sender) { BtnHomeClick(sender); };
   for (Control* control : {static_cast<Control*>(BtnHome), static_cast<Control*>(BtnConfig),
@@ -71,10 +76,12 @@ void TFrmTavrin::CreateHomePage() {
   BtnStart->SetStyle(L"Morvane", L"Outline");
   BtnStart->SetRadius(6);
   BtnStart->OnClick = [this](Component&) { controller_.BtnStartClick(); };
+  SetFirstFocus(BtnStart);
 
   // Centred on the start button, over it.
   Indicator = &Add<ActivityIndicator>(L"Indicator", Card1, DesignRect{241, 282, 32, 32});
   Indicator->BringToFront();
+  Indicator->SetAccessibleName(OwnTranslate(OwnText::BusyName));
 }
 
 void TFrmTavrin::CreateSettingsPage() {

@@ -1,5 +1,6 @@
 #include "app/main_window_win.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/application_title.h"
@@ -44,7 +45,13 @@ void TFrmTavrin::FormCreate() {
       [this](bool accepted, const std::wstring&) {
         if (accepted) Close();  // the update is on its way: the program ends
       },
-      10, services_.serviceHost(Handle()));
+      10, ServiceHostWithErrorBox());
+}
+
+ServiceHost TFrmTavrin::ServiceHostWithErrorBox() {
+  ServiceHost host = services_.serviceHost(Handle());
+  host.showError = [this](const std::wstring& text) { ShowError(text); };
+  return host;
 }
 
 void TFrmTavrin::UseDesktopFont() {
@@ -78,6 +85,19 @@ void TFrmTavrin::BtnHomeClick(Component& sender) {
   }
 }
 
+// Round the pages as a property sheet's Ctrl+Tab goes round its tabs; a
+// focused page button hands the focus to the one of the page shown.
+bool TFrmTavrin::SwitchPage(bool forward) {
+  const std::array<ToolButton*, 2> pageButtons = {BtnHome, BtnConfig};
+  const std::size_t count = pageButtons.size();
+  const std::size_t next = (PnlMain->ActiveCard() + (forward ? 1 : count - 1)) % count;
+  const bool onPageButton =
+      std::any_of(pageButtons.begin(), pageButtons.end(), [](auto* b) { return b->Focused(); });
+  BtnHomeClick(*pageButtons[next]);
+  if (onPageButton) pageButtons[next]->Focus();
+  return true;
+}
+
 CheckBox& TFrmTavrin::Option(OptionBox box) const {
   return *options_[static_cast<std::size_t>(box)];
 }
@@ -99,7 +119,12 @@ void TFrmTavrin::EnableOptions(bool enabled) {
 }
 
 void TFrmTavrin::ShowStartButton(const std::wstring& caption, bool enabled, bool pressed) {
+  // Empty while busy: readers hear what the indicator says, and hear each
+  // change of name once.
+  const std::wstring name = caption.empty() ? OwnTranslate(OwnText::BusyName) : L"";
+  if (caption.empty()) BtnStart->SetAccessibleName(name);
   BtnStart->SetCaption(caption);
+  BtnStart->SetAccessibleName(name);
   BtnStart->SetEnabled(enabled);
   BtnStart->SetDown(pressed);
   ExplainStart();

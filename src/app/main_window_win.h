@@ -20,7 +20,7 @@ namespace tavrin {
 
 // What the main window takes from the program beyond the controller's needs.
 struct MainWindowServices {
-  std::function<void(const std::wstring& target)> shellOpen;
+  std::function<bool(const std::wstring& target)> shellOpen;
   // A number below the range, from the process's generator.
   std::function<std::uint32_t(std::uint32_t range)> random;
   // What the check-in with the maker's service runs on; its prompt belongs to
@@ -81,6 +81,7 @@ class TFrmTavrin final : public Form, public TuningView {
 
  protected:
   const wchar_t* WindowClass() const override { return L"TFrmTavrin"; }
+  bool SwitchPage(bool forward) override;
 
  private:
   void CreateHeader();
@@ -91,6 +92,8 @@ class TFrmTavrin final : public Form, public TuningView {
   void ShowTagline();
   // The start button's tooltip: what a press does now, to which adapter.
   void ExplainStart();
+  // The check-in's services, telling the user through this window's error box.
+  ServiceHost ServiceHostWithErrorBox();
 
   MainWindowServices services_;
   std::wstring startAdapter_;

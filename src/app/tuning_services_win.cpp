@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 #include "base/owners_win.h"
 #include "build_config.h"
 #include "sys/adapter_discovery_win.h"
@@ -21,9 +25,27 @@ class SystemConnections final : public ConnectionRestart {
 class SystemProbe final : public ReachabilityProbe {
  public:
   // The maker's public-address endpoint.
-  bool IsOnline() override {
-    return tavrin::IsOnline(SystemHttp(), std::wstring(build::kApiUrl) + L"/myip");
+  bool IsOnline(std::stop_token stop) override {
+    return tavrin::IsOnline(SystemHttp(), std::wstring(build::kApiUrl) + L"/myip",
+                            std::move(stop));
   }
+};
+
+// An alarm on a thread of its own, which waits for the time or for the alarm
+// to go, whichever comes first.
+class ThreadAlarm final : public Clock::Alarm {
+ public:
+  ThreadAlarm(std::chrono::steady_clock::time_point deadline, std::stop_source stop)
+      : thread_([deadline, stop](std::stop_token gone) mutable {
+          std::mutex mutex;
+          std::condition_variable_any never;
+          std::unique_lock lock(mutex);
+          never.wait_until(lock, gone, deadline, [] { return false; });
+          if (!gone.stop_requested()) stop.request_stop();
+        }) {}
+
+ private:
+  std::jthread thread_;  // asked to stop and joined when the alarm goes
 };
 
 class SystemClock final : public Clock {
@@ -31,6 +53,10 @@ class SystemClock final : public Clock {
   std::chrono::steady_clock::time_point Now() override { return std::chrono::steady_clock::now(); }
   void Sleep(std::chrono::milliseconds duration) override {
     ::Sleep(static_cast<DWORD>(duration.count()));
+  }
+  std::unique_ptr<Alarm> SetAlarm(std::chrono::steady_clock::time_point deadline,
+                                  std::stop_source stop) override {
+    return std::make_unique<ThreadAlarm>(deadline, std::move(stop));
   }
 };
 
@@ -47,11 +73,11 @@ FoundAdapter SearchActiveAdapter() {
 }
 
 TuningServices SystemTuningServices(std::shared_ptr<InterfaceThread> interfaceThread,
-                                    AdapterDiscovery& adapters) {
+                                    std::shared_ptr<AdapterDiscovery> adapters) {
   static SystemConnections connections;
   return {SystemRegistry(),
-          adapters,
           connections,
+          std::move(adapters),
           std::make_shared<SystemProbe>(),
           std::make_shared<SystemClock>(),
           std::move(interfaceThread)};

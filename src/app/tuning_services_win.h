@@ -15,6 +15,6 @@ FoundAdapter SearchActiveAdapter();
 // connection manager and the maker's public-address endpoint, with the
 // adapters found by `adapters`.
 TuningServices SystemTuningServices(std::shared_ptr<InterfaceThread> interfaceThread,
-                                    AdapterDiscovery& adapters);
+                                    std::shared_ptr<AdapterDiscovery> adapters);
 
 }  // namespace tavrin

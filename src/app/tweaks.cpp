@@ -37,4 +37,22 @@ void RevertTweaks(RegistryKeys& keys, const std::wstring& interfaceId) {
   }
 }
 
+bool TweakHeld(RegistryKeys& keys, const std::wstring& interfaceId, OptionBox box) {
+  for (const ValueChange& change : kValueChanges) {
+    if (change.box != box) continue;
+    if (ReadRegistryInteger(keys, TweakKeyPath(change.key, interfaceId),
+                            std::wstring(change.valueName)) != change.applyValue) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void RemoveInterfaceTweaks(RegistryKeys& keys, const std::wstring& interfaceId) {
+  for (const ValueChange& change : kValueChanges) {
+    if (change.key != TweakKey::kInterface) continue;
+    DeleteRegistryValue(keys, TweakKeyPath(change.key, interfaceId), std::wstring(change.valueName));
+  }
+}
+
 }  // namespace tavrin

@@ -81,5 +81,9 @@ std::wstring TweakKeyPath(TweakKey key, const std::wstring& interfaceId);
 void ApplyTweaks(RegistryKeys& keys, const std::wstring& interfaceId, const OptionStates& selected);
 // Removes or resets all six values, whatever was applied before.
 void RevertTweaks(RegistryKeys& keys, const std::wstring& interfaceId);
+// Whether every value the tweak writes holds what its apply wrote.
+bool TweakHeld(RegistryKeys& keys, const std::wstring& interfaceId, OptionBox box);
+// Removes the three values of the interface key alone.
+void RemoveInterfaceTweaks(RegistryKeys& keys, const std::wstring& interfaceId);
 
 }  // namespace tavrin

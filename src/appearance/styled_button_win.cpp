@@ -1,9 +1,17 @@
 #include "appearance/styled_button_win.h"
 
+#include <oleacc.h>
+
 #include "appearance/button_painter_win.h"
+#include "i18n/own_texts.h"
 #include "widgets/high_contrast_win.h"
 
 namespace tavrin {
+
+StyledButton::StyledButton(std::wstring name, Control* parent, DesignRect bounds, bool visible)
+    : Control(std::move(name), parent, bounds, visible) {
+  SetTabStop(true);
+}
 
 void StyledButton::SetStyle(const std::wstring& family, const std::wstring& appearance,
                             const std::wstring& styleClass) {
@@ -17,16 +25,16 @@ void StyledButton::SetRadius(int radius) {
 }
 
 void StyledButton::SetDown(bool down) {
+  if (down == down_) return;
   down_ = down;
   Redraw();
+  NotifyStateChange(Handle());
 }
 
+// The focus has a mark of its own, so it does not choose the state.
 TButtonState StyledButton::State() const {
-  return ChooseButtonState({.enabled = Enabled(),
-                            .down = down_,
-                            .pushed = press_.Pressed(),
-                            .focused = Handle() && GetFocus() == Handle(),
-                            .hot = hot_});
+  return ChooseButtonState(
+      {.enabled = Enabled(), .down = down_, .pushed = press_.Pressed() || spaceHeld_, .hot = hot_});
 }
 
 void StyledButton::Redraw() { Invalidate(); }
@@ -54,6 +62,8 @@ LRESULT StyledButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       Redraw();
       return 0;
     case WM_LBUTTONDOWN:
+      if (TabStop()) Focus();
+      [[fallthrough]];
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
       // The click may take the button along: nothing of it is touched after.
@@ -68,20 +78,99 @@ LRESULT StyledButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_ENABLE:
       hot_ = false;
+      spaceHeld_ = false;
       press_.Cancel(Handle());
       Redraw();
       return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+      if (KeyMessage(message, wParam, lParam)) return 0;
+      break;
+    case WM_GETDLGCODE:
+      return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case WM_SETFOCUS:
+      Redraw();
+      break;
+    case WM_KILLFOCUS:
+      spaceHeld_ = false;
+      Redraw();
+      break;
   }
   return Control::HandleMessage(message, wParam, lParam);
 }
 
+// Space presses on the way down and clicks on the way up, as a system
+// button does; Enter clicks at once. Auto-repeat adds nothing.
+bool StyledButton::KeyMessage(UINT message, WPARAM key, LPARAM flags) {
+  const bool repeat = (flags & (1 << 30)) != 0;
+  if (key == VK_RETURN && message == WM_KEYDOWN) {
+    if (!repeat && Enabled()) Click();
+    return true;
+  }
+  if (key != VK_SPACE) return false;
+  if (message == WM_KEYDOWN) {
+    if (!repeat) spaceHeld_ = true;
+    Redraw();
+  } else if (spaceHeld_) {
+    spaceHeld_ = false;
+    Redraw();
+    if (Enabled()) Click();  // the click may take the button along
+  }
+  return true;
+}
+
 void StyledButton::Paint(HDC dc, const RECT& client) {
   const TButtonLook& look = HighContrastOn() ? HighContrastLook(look_) : look_;
-  DrawStyledButton(dc, client, look[State()], radius_, Dpi(), GetCaption(), Font());
+  const TStyledButtonAttributes& attributes = look[State()];
+  DrawStyledButton(dc, client, attributes, radius_, Dpi(), GetCaption(), Font());
+  if (Focused() && FocusCuesShown()) {
+    const int inset = Scale(3);
+    const RECT mark{client.left + inset, client.top + inset, client.right - inset,
+                    client.bottom - inset};
+    DrawFocusMark(dc, mark, ResolveColor(attributes.FontColor));
+  }
+}
+
+long StyledButton::AccessibleRole() const {
+  switch (role_) {
+    case Role::PageTab:
+      return ROLE_SYSTEM_PAGETAB;
+    case Role::Link:
+      return ROLE_SYSTEM_LINK;
+    case Role::Push:
+      break;
+  }
+  return ROLE_SYSTEM_PUSHBUTTON;
+}
+
+long StyledButton::AccessibleState() const {
+  switch (role_) {
+    case Role::PageTab:
+      return STATE_SYSTEM_SELECTABLE | (down_ ? STATE_SYSTEM_SELECTED : 0);
+    case Role::Link:
+      return STATE_SYSTEM_LINKED;
+    case Role::Push:
+      break;
+  }
+  return down_ ? STATE_SYSTEM_PRESSED : 0;
+}
+
+std::wstring StyledButton::DefaultAction() const {
+  switch (role_) {
+    case Role::PageTab:
+      return OwnTranslate(OwnText::ActionSwitch);
+    case Role::Link:
+      return OwnTranslate(OwnText::ActionJump);
+    case Role::Push:
+      break;
+  }
+  return OwnTranslate(OwnText::ActionPress);
 }
 
 ToolButton::ToolButton(std::wstring name, StyledToolbar* toolbar, DesignRect bounds)
-    : StyledButton(std::move(name), toolbar, bounds), toolbar_(toolbar) {}
+    : StyledButton(std::move(name), toolbar, bounds), toolbar_(toolbar) {
+  SetRole(Role::PageTab);
+}
 
 void ToolButton::SetDown(bool down) {
   StyledButton::SetDown(down);

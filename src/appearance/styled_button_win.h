@@ -9,11 +9,14 @@
 
 namespace tavrin {
 
-// A button drawn in the look of a style family (see button_styles.h). It
-// never takes the focus; code can hold it in the down position.
+// A button drawn in the look of a style family (see button_styles.h). A tab
+// stop: Space (on release) and Enter press it as a click does, and the
+// focus shows as a dotted frame in the caption's colour, not as the family's
+// "Selected" look, which for most appearances is the hover look. Code can
+// hold it in the down position.
 class StyledButton : public Control {
  public:
-  using Control::Control;
+  StyledButton(std::wstring name, Control* parent, DesignRect bounds, bool visible = true);
 
   // Takes the family's look for this class and appearance; a family nobody
   // registered leaves the current look.
@@ -26,27 +29,41 @@ class StyledButton : public Control {
   virtual void SetDown(bool down);
   TButtonState State() const;
 
+  // What the button is to a screen reader: a push button (pressed while
+  // down), the tab of a page (selected while down) or a link.
+  enum class Role { Push, PageTab, Link };
+  void SetRole(Role role) { role_ = role; }
+
  protected:
   const wchar_t* WindowClass() const override { return L"Tavrin.StyledButton"; }
   bool PublishesCaption() const override { return true; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc, const RECT& client) override;
+  long AccessibleRole() const override;
+  long AccessibleState() const override;
+  std::wstring DefaultAction() const override;
+  bool DoDefaultAction() override { return PostClick(); }
 
  private:
   void TrackHot();
   void Redraw();
+  // Space or Enter; true when the key was the button's.
+  bool KeyMessage(UINT message, WPARAM key, LPARAM flags);
 
   TButtonLook look_;
+  Role role_ = Role::Push;
   int radius_ = 0;
   bool down_ = false;
   PressTracker press_;
+  bool spaceHeld_ = false;
   bool hot_ = false;
 };
 
 class StyledToolbar;
 
 // A toolbar button: family, appearance and radius come from its toolbar, and
-// holding one down releases the toolbar's other down button.
+// holding one down releases the toolbar's other down button. It is a page's
+// tab unless given another role.
 class ToolButton : public StyledButton {
  public:
   ToolButton(std::wstring name, StyledToolbar* toolbar, DesignRect bounds);

@@ -18,7 +18,18 @@ enum class OwnText {
   ExplainStartApplies,
   ExplainStartReverts,
   TheActiveAdapter,  // "{adapter}" when no adapter was found
-  Count,             // keep last: tests walk every text
+  AdaptersUnreadable,
+  UpdateLinkDidNotOpen,
+  // What screen readers are told: names where no caption says it, and the
+  // default actions of the controls.
+  LogoName,
+  BusyName,
+  ActionPress,
+  ActionSwitch,
+  ActionJump,
+  ActionCheck,
+  ActionUncheck,
+  Count,  // keep last: tests walk every text
 };
 
 // The text in `language` (CurrentLanguage when empty), else in English.

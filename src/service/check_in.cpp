@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/worker.h"
+#include "i18n/own_texts.h"
 #include "service/update_prompt.h"
 
 namespace tavrin {
@@ -52,8 +53,9 @@ void HandOver(HandOverRecord& record) {
   record.Item = ReadUpdateOffer(record.Data).url;
   bool accepted = false;
   if (!record.Item.empty() && host.updateDialog(record.Data)) {
-    host.shellOpen(record.Item);
-    accepted = true;
+    // Closing without the download would leave the user with neither.
+    accepted = host.shellOpen(record.Item);
+    if (!accepted && host.showError) host.showError(OwnTranslate(OwnText::UpdateLinkDidNotOpen));
   }
   record.context->AProc(accepted, record.Data);
 }

@@ -40,7 +40,10 @@ struct ServiceHost {
   std::shared_ptr<InterfaceThread> interfaceThread;
   // The modal prompt on the interface thread: true when the user said Yes.
   std::function<bool(const std::wstring& reply)> updateDialog;
-  std::function<void(const std::wstring& target)> shellOpen;
+  // True when the shell took the target.
+  std::function<bool(const std::wstring& target)> shellOpen;
+  // The program's error box, on the interface thread.
+  std::function<void(const std::wstring& text)> showError;
 };
 
 // The check-in's headers in the order they are sent.

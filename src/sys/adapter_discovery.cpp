@@ -71,7 +71,7 @@ bool FindActiveAdapter(AdapterSource& source, const std::vector<std::wstring>& l
                        std::wstring& name, std::wstring& guid, std::wstring& ip) {
   const std::vector<std::wstring> candidates =
       localIps.empty() ? std::vector<std::wstring>{L""} : localIps;
-  if (!source.QueryAdapters()) return false;
+  source.QueryAdapters();
   std::vector<Examined> examined;
   while (source.NextAdapter() && !source.IndexIsNull()) {
     const auto index = ReadCandidate(source, name, guid);

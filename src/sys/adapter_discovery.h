@@ -2,9 +2,17 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace tavrin {
+
+// The adapters could not be read at all (WMI cannot be reached, or refuses
+// the query); the code is the system's HRESULT.
+class AdapterReadError : public std::system_error {
+ public:
+  AdapterReadError(int code, const char* what) : std::system_error(code, std::system_category(), what) {}
+};
 
 // What discovery reads about the adapters, one call per step of the two WMI
 // queries, so that the Windows source answers each with one WMI call and tests
@@ -15,9 +23,9 @@ class AdapterSource {
 
   virtual ~AdapterSource() = default;
 
-  // Runs the query for connected physical adapters; false when it cannot run.
-  // Throws when the result cannot be walked.
-  virtual bool QueryAdapters() = 0;
+  // Runs the query for connected physical adapters. Throws AdapterReadError
+  // when it cannot run.
+  virtual void QueryAdapters() = 0;
   // Steps to the next adapter; false when there is none. Throws.
   virtual bool NextAdapter() = 0;
   // Whether the current adapter's Index is null. Throws.
@@ -40,7 +48,7 @@ class AdapterSource {
 // are not excluded by name, the first in the source's order. With no local
 // address, the first address without a "." matches. One walk serves every
 // candidate. On false the outputs hold what the last adapter examined left in
-// them.
+// them. Throws when the adapters cannot be read.
 bool FindActiveAdapter(AdapterSource& source, const std::vector<std::wstring>& localIps,
                        std::wstring& name, std::wstring& guid, std::wstring& ip);
 

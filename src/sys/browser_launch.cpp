@@ -2,8 +2,8 @@
 
 namespace tavrin {
 
-void OpenWebPage(ShellRoutes& routes, const std::wstring& url) {
-  if (!routes.OpenThroughDesktopShell(url)) routes.OpenFromThisProcess(url);
+bool OpenWebPage(ShellRoutes& routes, const std::wstring& url) {
+  return routes.OpenThroughDesktopShell(url) || routes.OpenFromThisProcess(url);
 }
 
 }  // namespace tavrin

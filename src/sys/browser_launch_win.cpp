@@ -95,8 +95,10 @@ class SystemRoutes final : public ShellRoutes {
                                          show));
   }
 
-  void OpenFromThisProcess(const std::wstring& url) override {
-    ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  bool OpenFromThisProcess(const std::wstring& url) override {
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;  // its documented mark of success
   }
 };
 

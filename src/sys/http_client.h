@@ -1,6 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <memory>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -26,11 +29,15 @@ class HttpClient {
   virtual ~HttpClient() = default;
   // Sends the headers in order. True when a response arrived, whatever its
   // status; body then holds the decoded body. On false body is left as it was.
+  // Once `stop` is requested the request is closed and the call returns false
+  // at once, whatever the server does.
   virtual bool Get(const std::wstring& url, const std::vector<HttpHeader>& headers,
-                   BodyDecoding decoding, std::wstring& body) = 0;
+                   BodyDecoding decoding, std::wstring& body, std::stop_token stop = {}) = 0;
 };
 
-// WinHTTP (Windows builds only).
+// WinHTTP (Windows builds only), waiting 60 seconds to connect, send and
+// receive; tests make clients that wait less.
 HttpClient& SystemHttp();
+std::unique_ptr<HttpClient> MakeSystemHttp(std::chrono::milliseconds timeout);
 
 }  // namespace tavrin

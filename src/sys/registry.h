@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,9 @@ void WriteRegistryInteger(RegistryKeys& keys, const std::wstring& path,
                           const std::wstring& valueName, std::int32_t value);
 void DeleteRegistryValue(RegistryKeys& keys, const std::wstring& path,
                          const std::wstring& valueName);
+// A REG_DWORD value, read without creating anything; nothing when the key or
+// the value is missing or of another type.
+std::optional<std::int32_t> ReadRegistryInteger(RegistryKeys& keys, const std::wstring& path,
+                                                const std::wstring& valueName);
 
 }  // namespace tavrin

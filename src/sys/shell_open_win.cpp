@@ -4,6 +4,6 @@
 
 namespace tavrin {
 
-void ShellOpen(const std::wstring& target) { OpenWebPage(SystemShellRoutes(), target); }
+bool ShellOpen(const std::wstring& target) { return OpenWebPage(SystemShellRoutes(), target); }
 
 }  // namespace tavrin

@@ -168,7 +168,7 @@ std::vector<std::wstring> Elements(SAFEARRAY* array) {
 
 class WmiAdapterSource final : public AdapterSource {
  public:
-  bool QueryAdapters() override {
+  void QueryAdapters() override {
     CLSID locatorClass{};
     ComPtr<IDispatch> locator;
     HRESULT hr = CLSIDFromProgID(L"WbemScripting.SWbemLocator", &locatorClass);
@@ -183,9 +183,8 @@ class WmiAdapterSource final : public AdapterSource {
     }
     ComPtr<IDispatch> adapters;
     if (SUCCEEDED(hr)) hr = InvokeForObject(services_.Get(), L"ExecQuery", {&query}, adapters);
-    if (FAILED(hr)) return false;
+    if (FAILED(hr)) throw AdapterReadError(hr, "WMI adapter query");
     adapters_ = EnumeratorOf(adapters.Get());
-    return true;
   }
 
   bool NextAdapter() override {

@@ -1,5 +1,7 @@
 #include "widgets/activity_indicator_win.h"
 
+#include <oleacc.h>
+
 #include <cmath>
 #include <numbers>
 
@@ -11,8 +13,16 @@ constexpr UINT_PTR kFrameTimer = 1;
 }
 
 void ActivityIndicator::SetAnimating(bool animating) {
+  const bool changed = animating != animating_;
   animating_ = animating;
   UpdateTimer();
+  if (changed) NotifyStateChange(Handle());
+}
+
+long ActivityIndicator::AccessibleRole() const { return ROLE_SYSTEM_ANIMATION; }
+
+long ActivityIndicator::AccessibleState() const {
+  return animating_ ? STATE_SYSTEM_BUSY | STATE_SYSTEM_ANIMATED : 0;
 }
 
 void ActivityIndicator::UpdateTimer() {

@@ -21,6 +21,9 @@ class ActivityIndicator : public Control {
   const wchar_t* WindowClass() const override { return L"Tavrin.ActivityIndicator"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc, const RECT& client) override;
+  // An animation, busy while it animates.
+  long AccessibleRole() const override;
+  long AccessibleState() const override;
 
  private:
   void UpdateTimer();

@@ -19,6 +19,10 @@ constexpr DWORD kNonClientStyles =
 constexpr DWORD kNonClientExStyles =
     WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
 
+// Every control's window carries its control, so that any window found (the
+// focus, a message's target) can be told to be ours.
+constexpr wchar_t kControlProperty[] = L"Tavrin.Control";
+
 unsigned NextAlignSerial() {
   static unsigned serial = 0;
   return ++serial;
@@ -74,8 +78,8 @@ void Control::CreateHandle() {
   if (handle_) return;
   if (!IsSystemClass()) RegisterWindowClass();
   const RECT rect = InitialRect();
-  const DWORD style =
-      Style() | (visible_ && parent_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+  const DWORD style = Style() | (visible_ && parent_ ? WS_VISIBLE : 0) |
+                      (enabled_ ? 0 : WS_DISABLED) | (tabStop_ ? WS_TABSTOP : 0);
   HWND window = CreateWindowExW(ExStyle(), WindowClass(), caption_.c_str(), style, rect.left,
                                 rect.top, rect.right - rect.left, rect.bottom - rect.top,
                                 parent_ ? parent_->handle_ : nullptr, nullptr,
@@ -89,6 +93,11 @@ void Control::CreateHandle() {
     throw std::system_error(static_cast<int>(error), std::system_category(), what);
   }
   handle_ = window;
+  if (IsSystemClass()) {
+    SetPropW(window, kControlProperty, this);
+    systemProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::SystemWindowProc)));
+  }
   SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), FALSE);
   HandleCreated();
   if (!hint_.empty()) SetHint(hint_);
@@ -113,6 +122,7 @@ LRESULT CALLBACK Control::WindowProc(HWND window, UINT message, WPARAM wParam,
     self = static_cast<Control*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->handle_ = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SetPropW(window, kControlProperty, self);
   }
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
   LRESULT result = 0;
@@ -124,9 +134,74 @@ LRESULT CALLBACK Control::WindowProc(HWND window, UINT message, WPARAM wParam,
   }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    RemovePropW(window, kControlProperty);
+    ForgetAccessibleSource(window);
     self->ForgetHandles();
   }
   return result;
+}
+
+LRESULT CALLBACK Control::SystemWindowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) noexcept {
+  auto* self = static_cast<Control*>(GetPropW(window, kControlProperty));
+  if (!self || !self->systemProc_) return DefWindowProcW(window, message, wParam, lParam);
+  const WNDPROC systemProc = self->systemProc_;
+  if (message == WM_NCDESTROY) {
+    RemovePropW(window, kControlProperty);
+    ForgetAccessibleSource(window);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc));
+    self->systemProc_ = nullptr;
+    return CallWindowProcW(systemProc, window, message, wParam, lParam);
+  }
+  try {
+    return self->SystemMessage(message, wParam, lParam);
+  } catch (...) {
+    HandleError(std::current_exception(), self->Where(message));
+    return CallWindowProcW(systemProc, window, message, wParam, lParam);
+  }
+}
+
+LRESULT Control::SystemMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETOBJECT:
+      if (AnswersForItself(lParam)) return AnswerAccessibleObject(handle_, wParam, *this);
+      break;
+    case WM_CHANGEUISTATE:
+    case WM_QUERYUISTATE:
+      // As for our own windows: the system draws its focus by the form's state.
+      if (parent_ && Root().handle_) return SendMessageW(Root().handle_, message, wParam, lParam);
+      break;
+  }
+  return CallWindowProcW(systemProc_, handle_, message, wParam, lParam);
+}
+
+bool Control::AnswersForItself(LPARAM objectId) const {
+  return static_cast<DWORD>(objectId) == static_cast<DWORD>(OBJID_CLIENT) && AccessibleRole() != 0;
+}
+
+std::wstring Control::AccessibleName() const {
+  return accessibleName_.empty() ? GetCaption() : accessibleName_;
+}
+
+void Control::SetAccessibleName(std::wstring name) {
+  const std::wstring before = AccessibleName();
+  accessibleName_ = std::move(name);
+  if (AccessibleName() != before) NotifyNameChange(handle_);
+}
+
+bool Control::PostClick() {
+  if (handle_) PostMessageW(handle_, BM_CLICK, 0, 0);
+  return true;
+}
+
+Control* Control::FromHandle(HWND window) {
+  return window ? static_cast<Control*>(GetPropW(window, kControlProperty)) : nullptr;
+}
+
+Control& Control::Root() {
+  Control* root = this;
+  while (root->parent_) root = root->parent_;
+  return *root;
 }
 
 // The children's windows went before this one, system-class ones included,
@@ -181,6 +256,17 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return ColorChild(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+    case WM_CHANGEUISTATE:
+    case WM_QUERYUISTATE:
+      // The form keeps the keyboard-cue state for every window inside.
+      if (parent_ && Root().handle_) return SendMessageW(Root().handle_, message, wParam, lParam);
+      break;
+    case WM_UPDATEUISTATE:
+      Invalidate();
+      break;
+    case WM_GETOBJECT:
+      if (AnswersForItself(lParam)) return AnswerAccessibleObject(handle_, wParam, *this);
+      break;
   }
   return Default(message, wParam, lParam);
 }
@@ -287,6 +373,7 @@ void Control::BringToFront() {
 
 void Control::SetVisible(bool visible) {
   if (visible_ == visible) return;
+  if (!visible && ContainsFocus()) Root().FocusLeaving(*this, false);
   visible_ = visible;
   if (!handle_ && visible && parent_ && parent_->handle_) {
     CreateHandle();
@@ -299,9 +386,52 @@ void Control::SetVisible(bool visible) {
 bool Control::Enabled() const { return enabled_; }
 
 void Control::SetEnabled(bool enabled) {
+  const bool changed = enabled != enabled_;
+  const bool hadFocus = !enabled && ContainsFocus();
   enabled_ = enabled;
-  if (handle_) EnableWindow(handle_, enabled);
+  if (!handle_) return;
+  EnableWindow(handle_, enabled);  // a disabled window loses the focus
+  if (!changed) return;
+  NotifyStateChange(handle_);
+  if (hadFocus) Root().FocusLeaving(*this, true);
+  if (enabled) Root().FocusReturning(*this);
 }
+
+void Control::SetTabStop(bool tabStop) {
+  tabStop_ = tabStop;
+  if (!handle_) return;
+  const LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
+  SetWindowLongPtrW(handle_, GWL_STYLE, tabStop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
+bool Control::CanFocus() const {
+  return handle_ && IsWindowVisible(handle_) && IsWindowEnabled(handle_);
+}
+
+bool Control::Focused() const { return handle_ && GetFocus() == handle_; }
+
+bool Control::ContainsFocus() const {
+  const HWND focus = GetFocus();
+  return handle_ && focus && (focus == handle_ || IsChild(handle_, focus));
+}
+
+void Control::Focus() {
+  if (handle_) SetFocus(handle_);
+}
+
+std::vector<Control*> Control::TabStops() {
+  std::vector<Control*> stops;
+  CollectTabStops(stops);
+  return stops;
+}
+
+void Control::CollectTabStops(std::vector<Control*>& stops) {
+  if (!CanFocus()) return;
+  if (tabStop_) stops.push_back(this);
+  for (Control* child : children_) child->CollectTabStops(stops);
+}
+
+bool Control::FocusCuesShown() const { return parent_ ? parent_->FocusCuesShown() : true; }
 
 const FontSpec& Control::Font() const {
   if (font_ || !parent_) {
@@ -362,9 +492,12 @@ std::wstring Control::GetCaption() const {
 
 void Control::SetCaption(const std::wstring& caption) {
   caption_ = caption;
-  if (handle_) {
+  if (handle_ && caption != GetCaption()) {
+    const std::wstring before = AccessibleName();
     SetWindowTextW(handle_, caption.c_str());
     Invalidate();
+    // Readers speak a focused control anew when its name changes.
+    if (AccessibleName() != before) NotifyNameChange(handle_);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "widgets/accessible_win.h"
 #include "widgets/colors.h"
 #include "widgets/component.h"
 #include "widgets/gdi_win.h"
@@ -15,7 +16,8 @@
 // The base of every control: one window, placed in pixels at 96 dpi and
 // scaled by the window's DPI, with the font and colour of its parent unless
 // it has its own. Our own window classes share one window procedure, which
-// stops every error at its boundary.
+// stops every error at its boundary; a system class's window is subclassed
+// only to answer for itself to screen readers.
 namespace tavrin {
 
 struct DesignRect {
@@ -36,7 +38,7 @@ struct Margins {
   int bottom = 0;
 };
 
-class Control : public Component {
+class Control : public Component, protected AccessibleSource {
  public:
   // A control made hidden gets its window, and its children theirs, when it
   // first shows.
@@ -62,6 +64,26 @@ class Control : public Component {
 
   // Puts the window above its siblings, which it then covers.
   void BringToFront();
+
+  // The control of a window, or nothing for a window of no control.
+  static Control* FromHandle(HWND window);
+  // The top of the tree this control sits in: its form, once it has one.
+  Control& Root();
+
+  // Keyboard focus. A tab stop is reached with Tab and takes the focus when
+  // clicked. A control hidden or disabled while it holds the focus hands it
+  // to its form, which passes it on (see Form).
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool tabStop);
+  // Shown, enabled and with a window.
+  bool CanFocus() const;
+  bool Focused() const;
+  // The focus is on this window or on one inside it.
+  bool ContainsFocus() const;
+  void Focus();
+  // The tab stops here and inside that can take the focus, in tab order:
+  // the order in which the controls were added.
+  std::vector<Control*> TabStops();
 
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
@@ -89,6 +111,10 @@ class Control : public Component {
 
   std::function<void(Component& sender)> OnClick;
 
+  // What screen readers call the control where no caption says it (a
+  // picture, a button while its caption is empty); empty: the caption.
+  void SetAccessibleName(std::wstring name);
+
  protected:
   virtual const wchar_t* WindowClass() const = 0;
   // A system class (such as BUTTON) keeps its own window procedure; its
@@ -114,6 +140,24 @@ class Control : public Component {
   // The tooltips of the window this control is in; a form has them.
   virtual Hints* OwnHints() { return nullptr; }
 
+  // What a screen reader is told. A role of 0 leaves the window to the
+  // system's standard object; the name is the caption unless set otherwise.
+  long AccessibleRole() const override { return 0; }
+  std::wstring AccessibleName() const override;
+  std::wstring AccessibleDescription() const override { return hint_; }
+  long AccessibleState() const override { return 0; }
+  std::wstring DefaultAction() const override { return {}; }
+  bool DoDefaultAction() override { return false; }
+  // A click that comes as a message, after the reader's call has returned.
+  bool PostClick();
+
+  // Asked of the root control: `leaving` holds the focus and is about to be
+  // hidden, or has just been disabled; `returning` was enabled again.
+  virtual void FocusLeaving(Control& /*leaving*/, bool /*disabled*/) {}
+  virtual void FocusReturning(Control& /*returning*/) {}
+  // Whether the focus is marked; the form follows the keyboard-cue state.
+  virtual bool FocusCuesShown() const;
+
   void Loaded() override;
 
  private:
@@ -121,6 +165,11 @@ class Control : public Component {
   Hints* FormHints();
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept;
+  static LRESULT CALLBACK SystemWindowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) noexcept;
+  LRESULT SystemMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  bool AnswersForItself(LPARAM objectId) const;
+  void CollectTabStops(std::vector<Control*>& stops);
   void RegisterWindowClass() const;
   Control* ChildWithHandle(HWND window) const;
   LRESULT ColorChild(HWND child, HDC dc);
@@ -136,8 +185,11 @@ class Control : public Component {
   unsigned alignSerial_ = 0;
   bool visible_ = true;
   bool enabled_ = true;
+  bool tabStop_ = false;
+  WNDPROC systemProc_ = nullptr;  // a system class's own procedure
   std::wstring caption_;  // kept until the window exists
   std::wstring hint_;
+  std::wstring accessibleName_;
   std::optional<TColor> color_;
   std::optional<FontSpec> font_;
   FontHandle fontHandle_;

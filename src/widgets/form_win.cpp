@@ -95,6 +95,7 @@ void Form::DpiChanged(int dpi, const RECT& suggested) {
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const std::optional<LRESULT> result = KeyboardMessage(message, wParam)) return *result;
   switch (message) {
     case WM_CREATE:
       if (const int dpi = static_cast<int>(GetDpiForWindow(Handle())); dpi != dpi_) {

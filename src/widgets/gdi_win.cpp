@@ -83,4 +83,15 @@ BufferedPaint::~BufferedPaint() {
   EndPaint(window_, &paint_);
 }
 
+void DrawFocusMark(HDC dc, const RECT& rect, COLORREF color) {
+  for (LONG x = rect.left; x < rect.right; x += 2) {
+    SetPixelV(dc, x, rect.top, color);
+    SetPixelV(dc, x, rect.bottom - 1, color);
+  }
+  for (LONG y = rect.top; y < rect.bottom; y += 2) {
+    SetPixelV(dc, rect.left, y, color);
+    SetPixelV(dc, rect.right - 1, y, color);
+  }
+}
+
 }  // namespace tavrin

@@ -34,6 +34,10 @@ FontHandle CreateFontFor(const FontSpec& wanted, int dpi);
 // The font description of an existing LOGFONT measured at `dpi`.
 FontSpec FontSpecOf(const LOGFONTW& font, int dpi);
 
+// The keyboard focus's mark: a dotted frame, every other pixel, just inside
+// `rect`, in a colour that stands out from what it is drawn on.
+void DrawFocusMark(HDC dc, const RECT& rect, COLORREF color);
+
 // An off-screen bitmap in a memory DC, kept and grown to the largest size
 // asked for.
 class BackBuffer {

@@ -89,9 +89,13 @@ void Hints::Set(HWND control, const std::wstring& text) {
   if (GetFocus() == control) ShowForFocus(control);
 }
 
-void Hints::Remove(HWND control) {
+void Hints::HideFocusTip(HWND control) {
   TTTOOLINFOW tool = ToolOf(control, 0);
   SendMessageW(focusTip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Hints::Remove(HWND control) {
+  HideFocusTip(control);
   RemoveTool(pointerTip_, control);
   RemoveTool(focusTip_, control);
   RemoveWindowSubclass(control, &Hints::ControlProc, kSubclassId);
@@ -107,9 +111,7 @@ LRESULT Hints::HandleControlMessage(HWND control, UINT message, WPARAM wParam, L
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->hwndFrom != pointerTip_ || header->code != TTN_SHOW) break;
-      // One explanation at a time: the pointer's replaces the focus one.
-      TTTOOLINFOW tool = ToolOf(control, 0);
-      SendMessageW(focusTip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+      HideFocusTip(control);  // one explanation at a time: the pointer's wins
       UseFontFor(control);
       const POINT at = PlaceBeside(control, SizeOf(pointerTip_));
       SetWindowPos(pointerTip_, nullptr, at.x, at.y, 0, 0,
@@ -120,18 +122,17 @@ LRESULT Hints::HandleControlMessage(HWND control, UINT message, WPARAM wParam, L
       if (FocusCueShown(control)) ShowForFocus(control);
       break;
     case WM_UPDATEUISTATE:
-      if (GetFocus() == control && LOWORD(wParam) == UIS_CLEAR &&
-          (HIWORD(wParam) & UISF_HIDEFOCUS) != 0) {
-        ShowForFocus(control);  // the keyboard came into use while it had the focus
+      if (GetFocus() == control && (HIWORD(wParam) & UISF_HIDEFOCUS) != 0) {
+        // The keyboard came into use while it had the focus, or went out of use.
+        if (LOWORD(wParam) == UIS_CLEAR) ShowForFocus(control);
+        if (LOWORD(wParam) == UIS_SET) HideFocusTip(control);
       }
       break;
     case WM_KILLFOCUS:
     case WM_ENABLE:
-    case WM_SHOWWINDOW: {
-      TTTOOLINFOW tool = ToolOf(control, 0);
-      SendMessageW(focusTip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    case WM_SHOWWINDOW:
+      HideFocusTip(control);
       break;
-    }
     case WM_NCDESTROY:
       Remove(control);
       break;

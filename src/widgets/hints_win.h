@@ -32,6 +32,7 @@ class Hints {
   LRESULT HandleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
   void Remove(HWND control);
   void ShowForFocus(HWND control);
+  void HideFocusTip(HWND control);
   // Where a tip of this size goes so that it leaves the control uncovered.
   POINT PlaceBeside(HWND control, SIZE tip) const;
   void UseFontFor(HWND control);

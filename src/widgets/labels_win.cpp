@@ -1,5 +1,7 @@
 #include "widgets/labels_win.h"
 
+#include <oleacc.h>
+
 namespace tavrin {
 
 void Label::SetCentered(bool centered) {
@@ -16,6 +18,11 @@ void Label::Paint(HDC dc, const RECT& client) {
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
             DT_SINGLELINE | DT_NOPREFIX | (centered_ ? DT_CENTER : DT_LEFT));
 }
+
+long Label::AccessibleRole() const { return ROLE_SYSTEM_STATICTEXT; }
+long Label::AccessibleState() const { return STATE_SYSTEM_READONLY; }
+long MarkupLabel::AccessibleRole() const { return ROLE_SYSTEM_STATICTEXT; }
+long MarkupLabel::AccessibleState() const { return STATE_SYSTEM_READONLY; }
 
 void MarkupLabel::SetMarkup(const std::wstring& markup) {
   markup_ = markup;

@@ -16,6 +16,8 @@ class Label : public Control {
   const wchar_t* WindowClass() const override { return L"Tavrin.Label"; }
   bool PublishesCaption() const override { return true; }
   void Paint(HDC dc, const RECT& client) override;
+  long AccessibleRole() const override;
+  long AccessibleState() const override;
 
  private:
   bool centered_ = false;
@@ -33,6 +35,8 @@ class MarkupLabel : public Control {
  protected:
   const wchar_t* WindowClass() const override { return L"Tavrin.MarkupLabel"; }
   void Paint(HDC dc, const RECT& client) override;
+  long AccessibleRole() const override;
+  long AccessibleState() const override;
 
  private:
   std::wstring markup_;

@@ -1,5 +1,9 @@
 #include "widgets/option_boxes_win.h"
 
+#include <oleacc.h>
+
+#include "i18n/own_texts.h"
+
 namespace tavrin {
 
 void GroupBox::Paint(HDC dc, const RECT& client) {
@@ -25,17 +29,34 @@ void GroupBox::Paint(HDC dc, const RECT& client) {
   TextOutW(dc, indent, client.top, caption.c_str(), static_cast<int>(caption.size()));
 }
 
+CheckBox::CheckBox(std::wstring name, Control* parent, DesignRect bounds, bool visible)
+    : Control(std::move(name), parent, bounds, visible) {
+  SetTabStop(true);
+}
+
+long GroupBox::AccessibleRole() const { return ROLE_SYSTEM_GROUPING; }
+
 void CheckBox::SetChecked(bool checked) {
   if (checked == checked_) return;
   checked_ = checked;
   if (Handle()) SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  NotifyStateChange(Handle());
   Click();
 }
 
 void CheckBox::Notified(WORD code) {
   if (code != BN_CLICKED) return;
   checked_ = SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  NotifyStateChange(Handle());
   Click();
+}
+
+long CheckBox::AccessibleRole() const { return ROLE_SYSTEM_CHECKBUTTON; }
+
+long CheckBox::AccessibleState() const { return checked_ ? STATE_SYSTEM_CHECKED : 0; }
+
+std::wstring CheckBox::DefaultAction() const {
+  return OwnTranslate(checked_ ? OwnText::ActionUncheck : OwnText::ActionCheck);
 }
 
 void CheckBox::HandleCreated() {

@@ -13,14 +13,15 @@ class GroupBox : public Control {
   const wchar_t* WindowClass() const override { return L"Tavrin.GroupBox"; }
   bool PublishesCaption() const override { return true; }
   void Paint(HDC dc, const RECT& client) override;
+  long AccessibleRole() const override;
 };
 
-// The system check box, kept out of the tab order. A change of its state,
-// by a click or by SetChecked, runs OnClick; the state is kept without a
-// window too.
+// The system check box, a tab stop. A change of its state, by a click, by
+// Space or by SetChecked, runs OnClick; the state is kept without a window
+// too.
 class CheckBox : public Control {
  public:
-  using Control::Control;
+  CheckBox(std::wstring name, Control* parent, DesignRect bounds, bool visible = true);
 
   bool Checked() const { return checked_; }
   void SetChecked(bool checked);
@@ -32,6 +33,10 @@ class CheckBox : public Control {
   bool PublishesCaption() const override { return true; }
   void Notified(WORD code) override;
   void HandleCreated() override;
+  long AccessibleRole() const override;
+  long AccessibleState() const override;
+  std::wstring DefaultAction() const override;
+  bool DoDefaultAction() override { return PostClick(); }
 
  private:
   bool checked_ = false;

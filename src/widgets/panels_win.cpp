@@ -12,8 +12,18 @@ Panel& CardPanel::AddCard(Component& owner, std::wstring name) {
 
 void CardPanel::SetActiveCard(std::size_t index) {
   if (index >= cards_.size()) return;
+  const bool focusInside = ContainsFocus();
   active_ = index;
-  for (std::size_t i = 0; i < cards_.size(); ++i) cards_[i]->SetVisible(i == index);
+  Panel& shown = *cards_[index];
+  shown.SetVisible(true);
+  // The focus goes along to the page shown rather than stay on a hidden one.
+  if (focusInside && !shown.ContainsFocus()) {
+    const std::vector<Control*> stops = shown.TabStops();
+    if (!stops.empty()) stops.front()->Focus();
+  }
+  for (Panel* card : cards_) {
+    if (card != &shown) card->SetVisible(false);
+  }
 }
 
 void Shape::SetBrushColor(TColor color) {

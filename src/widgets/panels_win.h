@@ -13,7 +13,8 @@ class Panel : public Control {
   const wchar_t* WindowClass() const override { return L"Tavrin.Panel"; }
 };
 
-// Holds pages (panels filling it) and shows one at a time, by index.
+// Holds pages (panels filling it) and shows one at a time, by index. The
+// focus on a page that hides moves to the first tab stop of the page shown.
 class CardPanel : public Control {
  public:
   using Control::Control;

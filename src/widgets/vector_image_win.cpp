@@ -1,5 +1,11 @@
 #include "widgets/vector_image_win.h"
 
+#include <oleacc.h>
+
+#include <utility>
+
+#include "i18n/own_texts.h"
+
 namespace tavrin {
 
 VectorImage::VectorImage(std::wstring name, Control* parent, DesignRect bounds)
@@ -18,15 +24,49 @@ LRESULT VectorImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       return TRUE;
     case WM_LBUTTONDOWN:
+      if (TabStop()) Focus();
+      [[fallthrough]];
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
       if (press_.OnMouse(Handle(), message, lParam) == PressTracker::Outcome::kClicked) Click();
       return 0;
+    case BM_CLICK:
+      Click();
+      return 0;
+    case WM_KEYDOWN:  // Enter at once, Space on release; no repeats
+      if (wParam == VK_RETURN) {
+        if (!(lParam & (1 << 30))) Click();
+        return 0;
+      }
+      if (wParam != VK_SPACE) break;
+      spaceHeld_ = true;
+      return 0;
+    case WM_KEYUP:
+      if (wParam != VK_SPACE) break;
+      if (std::exchange(spaceHeld_, false)) Click();
+      return 0;
+    case WM_KILLFOCUS:
+      spaceHeld_ = false;
+      [[fallthrough]];
+    case WM_SETFOCUS:
+      Invalidate();
+      break;
   }
   return Control::HandleMessage(message, wParam, lParam);
 }
 
+long VectorImage::AccessibleRole() const {
+  return OnClick ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_GRAPHIC;
+}
+
+long VectorImage::AccessibleState() const { return OnClick ? STATE_SYSTEM_LINKED : 0; }
+
+std::wstring VectorImage::DefaultAction() const {
+  return OnClick ? OwnTranslate(OwnText::ActionJump) : std::wstring();
+}
+
 void VectorImage::Paint(HDC dc, const RECT& client) {
+  if (Focused() && FocusCuesShown()) DrawFocusMark(dc, client, ResolveColor(clWindowText));
   if (!drawing_) return;
   const float scale = std::min(client.right / designWidth_, client.bottom / designHeight_);
   Gdiplus::Graphics graphics(dc);

@@ -9,7 +9,9 @@
 namespace tavrin {
 
 // A picture drawn from paths, scaled into the box with its proportions kept,
-// so it is crisp at any scale. Shows the hand cursor and reports clicks.
+// so it is crisp at any scale. Shows the hand cursor and reports clicks; as
+// a tab stop, Enter and Space click it too and the focus shows as a dotted
+// frame round it.
 class VectorImage : public Control {
  public:
   // Draws the picture into a design box of the given size.
@@ -22,12 +24,18 @@ class VectorImage : public Control {
   const wchar_t* WindowClass() const override { return L"Tavrin.VectorImage"; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc, const RECT& client) override;
+  // A picture that reports clicks is a link; any other, a graphic.
+  long AccessibleRole() const override;
+  long AccessibleState() const override;
+  std::wstring DefaultAction() const override;
+  bool DoDefaultAction() override { return OnClick && PostClick(); }
 
  private:
   Drawing drawing_;
   float designWidth_ = 1;
   float designHeight_ = 1;
   PressTracker press_;
+  bool spaceHeld_ = false;
 };
 
 }  // namespace tavrin

@@ -3,24 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "app/application_title.h"
 #include "app/error_dialog_win.h"
-#include "app/tuning_fakes.h"
-#include "app/window_dispatcher_win.h"
+#include "app/main_window_fixture_win.h"
 #include "base/dpi.h"
 #include "base/text_encoding.h"
 #include "build_config.h"
 #include "i18n/own_texts.h"
 #include "i18n/translation.h"
 #include "settings/config.h"
+#include "support/accessibility_win.h"
 #include "support/gui_win.h"
-#include "support/memory_registry.h"
-#include "support/registry_backends.h"
-#include "support/service_fakes.h"
 #include "sys/file_version.h"
 
 namespace tavrin::test {
@@ -29,91 +24,6 @@ namespace {
 constexpr COLORREF kAccent = RGB(0x3D, 0x84, 0xDD);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-std::string ShippedTable() {
-  std::ifstream file(TAVRIN_TRANSLATE_FILE, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
-// The main window over fakes of the system, with the real dispatcher.
-class MainWindow : public GuiTest {
- protected:
-  void SetUp() override {
-    GuiTest::SetUp();
-    LoadTranslationTable(ShippedTable());
-    CurrentLanguage = L"en";
-  }
-
-  void TearDown() override {
-    form_.reset();
-    dispatcher_->Close();
-    GuiTest::TearDown();
-  }
-
-  // Creates the window as the program does: the creation sequence with its
-  // errors caught, then shown.
-  TFrmTavrin& Open() {
-    TuningServices tuning{registry_, adapters_, connections_, probe_, clock_, dispatcher_};
-    MainWindowServices services{[this](const std::wstring& t) { opened_.push_back(t); },
-                                [this](std::uint32_t range) {
-                                  randomRanges_.push_back(range);
-                                  return pick_;
-                                },
-                                [this](HWND promptOwner) {
-                                  promptOwner_ = promptOwner;
-                                  return CheckInHost();
-                                }};
-    form_ = std::make_unique<TFrmTavrin>(tuning, services);
-    RunGuarded(L"FrmTavrin.FormCreate", [this] { form_->FormCreate(); });
-    form_->Show();
-    Pump();
-    return *form_;
-  }
-
-  // The check-in over a scripted service, a prompt that answers at once and
-  // the recorded shell; no reply at all unless a test scripts one.
-  ServiceHost CheckInHost() {
-    ServiceHost host;
-    host.http = http_;
-    host.appVersion = [] { return L"1.5.9.0"; };
-    host.clientId = [] { return L"0123456789ABCDEF0123456789ABCDEF"; };
-    host.language = L"en";
-    host.terminating = [] { return false; };
-    host.sleep = [](std::chrono::milliseconds) {};
-    host.interfaceThread = dispatcher_;
-    host.updateDialog = [this](const std::wstring&) {
-      ++prompts_;
-      shownOver_ = form_->Handle();
-      return acceptUpdate_;
-    };
-    host.shellOpen = [this](const std::wstring& target) { opened_.push_back(target); };
-    return host;
-  }
-
-  void StoreSetting(const std::wstring& name, std::uint32_t type, std::vector<std::uint8_t> data) {
-    ScopedKey key(registry_);
-    ASSERT_EQ(key.Create(reg::kCurrentUser, L"Software\\Tavrin", reg::kKeyAllAccess),
-              reg::kSuccess);
-    registry_.SetValue(key.Get(), name, type, data.data(), static_cast<std::uint32_t>(data.size()));
-  }
-
-  MemoryRegistry registry_;
-  FakeAdapters adapters_;
-  FakeConnections connections_;
-  std::shared_ptr<FakeProbe> probe_ = std::make_shared<FakeProbe>(2);
-  std::shared_ptr<FakeClock> clock_ = std::make_shared<FakeClock>();
-  std::shared_ptr<WindowDispatcher> dispatcher_ = std::make_shared<WindowDispatcher>(
-      [](std::exception_ptr e) { HandleError(e, L"a hand-over"); });
-  std::shared_ptr<FakeHttp> http_ = std::make_shared<FakeHttp>();
-  int prompts_ = 0;
-  HWND promptOwner_ = nullptr;
-  HWND shownOver_ = nullptr;  // the window while the prompt shows
-  bool acceptUpdate_ = false;
-  std::vector<std::wstring> opened_;
-  std::vector<std::uint32_t> randomRanges_;
-  std::uint32_t pick_ = 0;
-  std::unique_ptr<TFrmTavrin> form_;
-};
 
 struct Placement {
   const char* name;
@@ -460,11 +370,6 @@ TEST_F(MainWindow, HeaderAndPagesFollowTheSystemWindowColour) {
   EXPECT_EQ(settings, scheme);
 }
 
-// Pumps messages until the controller settles in `status`.
-bool SettlesIn(TTuningController& controller, TStatus status) {
-  return PumpUntil([&] { return controller.FStatus == status; });
-}
-
 TEST_F(MainWindow, StartButtonRunsTheCycleWithIndicatorAndBoxesFollowing) {
   TFrmTavrin& form = Open();
   VisitSettingsPage(form);
@@ -525,7 +430,7 @@ TEST_F(MainWindow, ErrorBoxCarriesTheWindowCaptionAnErrorIconAndComesForward) {
   EXPECT_EQ(box->icon, LoadIconW(nullptr, IDI_ERROR));
 }
 
-TEST_F(MainWindow, AWronglyTypedSettingIsReportedAndTheWindowOpensWithoutTheStoredState) {
+TEST_F(MainWindow, AWronglyTypedSettingIsReportedOnceTheRestIsShown) {
   StoreSetting(L"tcpnodelay", reg::kDword, {0, 0, 0, 0});
   StoreSetting(L"status", reg::kSz, {'1', 0, 0, 0});
   const ErrorHandler recorder = SetErrorHandler(ShowErrorReport);
@@ -546,8 +451,8 @@ TEST_F(MainWindow, AWronglyTypedSettingIsReportedAndTheWindowOpensWithoutTheStor
   EXPECT_EQ(form.PnlMain->ActiveCard(), 1u);
   EXPECT_EQ(WindowText(form.LblVersion->Handle()), L"Version: 0.0.0.0");
   EXPECT_EQ(WindowText(form.LblAdapter->Handle()), L"Test Ethernet");
-  // The stored choices were not put back.
-  EXPECT_EQ(SendMessageW(form.ChkTCPAckFrequency->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  // The readable choices were put back, the rest as their defaults.
+  EXPECT_EQ(SendMessageW(form.ChkTCPAckFrequency->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageW(form.ChkTcpNoDelay->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   // The check-in, the step after the failed one, never started.
   Pump(100);
@@ -624,17 +529,24 @@ TEST_F(MainWindow, TheStartButtonAndEveryOptionExplainThemselvesInTheInterfaceLa
     VisitSettingsPage(form);
     for (const Tweak& tweak : kTweaks) {
       const std::wstring explanation = OwnTranslate(tweak.explanation, language);
-      EXPECT_EQ(TooltipTexts(form.Option(tweak.box).Handle()),
-                (std::vector<std::wstring>{explanation, explanation}))
+      const HWND box = form.Option(tweak.box).Handle();
+      EXPECT_EQ(TooltipTexts(box), (std::vector<std::wstring>{explanation, explanation}))
+          << WideToUtf8(tweak.caption);
+      EXPECT_EQ(ReadAccessible(box).value_or(AccessibleFacts{}).description, explanation)
           << WideToUtf8(tweak.caption);
     }
+    // The tooltip and what a screen reader reads as the description.
     const auto startTip = [&] {
       const std::vector<std::wstring> texts = TooltipTexts(form.BtnStart->Handle());
-      return texts.empty() ? std::wstring() : texts.front();
+      const std::wstring description =
+          ReadAccessible(form.BtnStart->Handle()).value_or(AccessibleFacts{}).description;
+      EXPECT_EQ(texts.size(), 2u);
+      for (const std::wstring& text : texts) EXPECT_EQ(text, description);
+      return description;
     };
     const auto expected = [&](OwnText text) {
       std::wstring explanation = OwnTranslate(text, language);
-      return explanation.replace(explanation.find(L"{adapter}"), 9, adapters_.name);
+      return explanation.replace(explanation.find(L"{adapter}"), 9, adapters_->name);
     };
     EXPECT_EQ(startTip(), expected(OwnText::ExplainStartApplies));
     SendMessageW(form.BtnStart->Handle(), BM_CLICK, 0, 0);
@@ -648,7 +560,7 @@ TEST_F(MainWindow, TheStartButtonAndEveryOptionExplainThemselvesInTheInterfaceLa
 }
 
 TEST_F(MainWindow, WithoutAnAdapterTheStartButtonNamesTheActiveOne) {
-  adapters_.found = false;
+  adapters_->found = false;
   TFrmTavrin& form = Open();
   const std::vector<std::wstring> texts = TooltipTexts(form.BtnStart->Handle());
   ASSERT_FALSE(texts.empty());

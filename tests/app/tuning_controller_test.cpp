@@ -1,18 +1,22 @@
 #include "app/tuning_controller.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <iterator>
 #include <optional>
 #include <thread>
 
 #include "app/tuning_fakes.h"
+#include "base/text_encoding.h"
 #include "i18n/translation.h"
 #include "settings/config.h"
 #include "support/error_recorder.h"
 #include "support/memory_registry.h"
 #include "support/registry_backends.h"
+#include "sys/registry.h"
 
 namespace tavrin::test {
 namespace {
@@ -44,7 +48,7 @@ class TuningControllerTest : public ::testing::Test {
 
   void Create() {
     controller = std::make_unique<TTuningController>(
-        view, TuningServices{registry, adapters, connections, probe, clock, ui});
+        view, TuningServices{registry, connections, adapters, probe, clock, ui});
     view.controller = controller.get();
   }
   // Creates the controller and runs its start-up pass, as window creation
@@ -58,6 +62,15 @@ class TuningControllerTest : public ::testing::Test {
 
   void Store(const std::wstring& name, std::int32_t value) {
     TConfig(registry, L"Tavrin").WriteInteger(name, value);
+  }
+  // The stored state, with the machine's tweaks as that state left them.
+  void StoreStatus(std::int32_t value) {
+    Store(L"status", value);
+    if (value == 1) {
+      ApplyTweaks(registry, adapters->guid, kAll);
+    } else {
+      RevertTweaks(registry, adapters->guid);
+    }
   }
   std::optional<StoredValue> Stored(const std::wstring& name) {
     return ReadBack(registry, kSettingsKey, name);
@@ -84,7 +97,7 @@ class TuningControllerTest : public ::testing::Test {
 
   MemoryRegistry registry;
   FakeView view;
-  FakeAdapters adapters;
+  std::shared_ptr<FakeAdapters> adapters = std::make_shared<FakeAdapters>();
   FakeConnections connections;
   std::shared_ptr<FakeProbe> probe = std::make_shared<FakeProbe>(0);
   std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
@@ -156,9 +169,11 @@ TEST_F(TuningControllerTest, StoredStatusIsShownNotActedOn) {
     SCOPED_TRACE(c.stored);
     MemoryRegistry fresh;
     FakeView shownView;
-    TTuningController shown(shownView, {fresh, adapters, connections, probe, clock, ui});
+    TTuningController shown(shownView, {fresh, connections, adapters, probe, clock, ui});
     shownView.controller = &shown;
     TConfig(fresh, L"Tavrin").WriteInteger(L"status", c.stored);
+    // One tweak of five in: the registry has no say.
+    ApplyTweaks(fresh, adapters->guid, {false, false, false, false, true});
     fresh.ClearJournal();
     shown.LoadState();
 
@@ -188,10 +203,51 @@ TEST_F(TuningControllerTest, StoredStatusIsShownNotActedOn) {
   ExpectNoHandOver();
 }
 
+TEST_F(TuningControllerTest, TheShownStateAgreesWithTheTweaksTheRegistryHolds) {
+  const OptionStates none{};
+  const OptionStates two = {true, false, false, false, true};
+  struct Case {
+    const char* title;
+    OptionStates checked;
+    OptionStates held;  // applied on the active adapter
+    std::int32_t stored;
+    TStatus shown;
+  };
+  const Case cases[] = {
+      {"every checked tweak in", kAll, kAll, 0, stRunning},
+      {"only the checked ones count", two, two, 0, stRunning},
+      {"none of them in", kAll, none, 1, stIdle},
+      {"none of the checked ones in", two, {false, true, true, true, false}, 1, stIdle},
+      {"a mixture keeps running", kAll, two, 1, stRunning},
+      {"a mixture keeps idle", kAll, two, 0, stIdle},
+      {"no box checked keeps running", none, none, 1, stRunning},
+      {"no box checked keeps idle", none, kAll, 0, stIdle},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    MemoryRegistry fresh;
+    FakeView shownView;
+    TTuningController shown(shownView, {fresh, connections, adapters, probe, clock, ui});
+    shownView.controller = &shown;
+    TConfig config(fresh, L"Tavrin");
+    config.WriteInteger(L"status", c.stored);
+    for (const auto& setting : kOptionSettings) {
+      config.WriteBoolean(setting.name, c.checked[static_cast<std::size_t>(setting.box)]);
+    }
+    ApplyTweaks(fresh, adapters->guid, c.held);
+    // A TCPNoDelay held on another interface alone is not held here.
+    if (!c.held[2]) WriteRegistryInteger(fresh, TweakKeyPath(TweakKey::kMessageQueuing, L""), L"TCPNoDelay", 1);
+    shown.LoadState();
+    EXPECT_EQ(shown.FStatus, c.shown);
+    EXPECT_EQ(ReadBack(fresh, kSettingsKey, L"status"), Dword(c.shown == stRunning ? 1 : 0));
+  }
+  EXPECT_TRUE(connections.calls.empty());
+}
+
 TEST_F(TuningControllerTest, StoredBusyOrUnknownStatusStillAppliesOnPress) {
   for (const std::int32_t stored : {2, 3, 0x102}) {
     SCOPED_TRACE(stored);
-    Store(L"status", stored);
+    StoreStatus(stored);
     Load();
     registry.ClearJournal();
     Press();
@@ -217,7 +273,7 @@ TEST_F(TuningControllerTest, StartAppliesTheCheckedBoxesRestartsAndSettlesRunnin
   for (const Case& c : cases) {
     SCOPED_TRACE(c.written.size());
     connections.calls.clear();
-    Store(L"status", 0);
+    StoreStatus(0);
     Load();
     for (const Tweak& tweak : kTweaks) {
       view.SetOption(tweak.box, c.boxes[static_cast<std::size_t>(tweak.box)]);
@@ -227,7 +283,7 @@ TEST_F(TuningControllerTest, StartAppliesTheCheckedBoxesRestartsAndSettlesRunnin
     Press();
     EXPECT_EQ(MachineChanges(), c.written);
     EXPECT_EQ(connections.calls, (std::vector<std::pair<std::wstring, bool>>{
-                                     {adapters.guid, false}, {adapters.guid, true}}));
+                                     {adapters->guid, false}, {adapters->guid, true}}));
     EXPECT_EQ(controller->FStatus, stBusy);
     EXPECT_TRUE(view.busy);
     EXPECT_FALSE(view.startEnabled);
@@ -244,7 +300,7 @@ TEST_F(TuningControllerTest, StartAppliesTheCheckedBoxesRestartsAndSettlesRunnin
 }
 
 TEST_F(TuningControllerTest, StopRevertsAllSixWhateverTheBoxesShow) {
-  Store(L"status", 1);
+  StoreStatus(1);
   for (const auto& setting : kOptionSettings) Store(setting.name, 0);
   Load();
   Press();
@@ -259,8 +315,8 @@ TEST_F(TuningControllerTest, StopRevertsAllSixWhateverTheBoxesShow) {
   EXPECT_EQ(Stored(L"status"), Dword(0));
 }
 
-TEST_F(TuningControllerTest, NoAdapterShowsTheErrorAndStaysIdle) {
-  adapters.found = false;
+TEST_F(TuningControllerTest, NoAdapterAtThePressSearchesAgainThenSaysThereIsNone) {
+  adapters->found = false;
   Load();
   EXPECT_EQ(controller->NetworkName, L"Unknown");
   EXPECT_TRUE(controller->NetworkGUID.empty());
@@ -269,24 +325,154 @@ TEST_F(TuningControllerTest, NoAdapterShowsTheErrorAndStaysIdle) {
 
   registry.ClearJournal();
   Press();
+  EXPECT_EQ(controller->FStatus, stBusy);  // searching
+  EXPECT_TRUE(view.busy);
+  EXPECT_FALSE(view.optionsEnabled);
+  Settle();
+  EXPECT_EQ(adapters->searches, 2);
   EXPECT_EQ(view.errors, std::vector<std::wstring>{L"There are no active networks."});
   EXPECT_EQ(controller->FStatus, stIdle);
+  EXPECT_EQ(view.caption, L"Run");
+  EXPECT_TRUE(view.optionsEnabled);
   EXPECT_TRUE(MachineChanges().empty());
   EXPECT_EQ(Stored(L"status"), Dword(0));
   EXPECT_TRUE(connections.calls.empty());
+  ExpectNoHandOver();
+}
+
+TEST_F(TuningControllerTest, ANetworkThatCameAfterTheStartIsFoundAtThePressAndTuned) {
+  adapters->found = false;
+  Load();
+  adapters->found = true;  // the cable is in
+  registry.ClearJournal();
+  Press();
+  EXPECT_TRUE(MachineChanges().empty()) << "applied before the adapter was known";
+  Settle();  // the search
+  EXPECT_EQ(controller->NetworkName, adapters->name);
+  EXPECT_EQ(controller->NetworkGUID, adapters->guid);
+  EXPECT_EQ(controller->NetworkIP, adapters->ip);
+  EXPECT_THAT(view.log, testing::Contains(L"ShowAdapter Test Ethernet | IP: 10.0.2.15"));
+  EXPECT_TRUE(view.errors.empty());
+  EXPECT_EQ(MachineChanges().size(), 6u);
+  EXPECT_TRUE(std::any_of(registry.Journal().begin(), registry.Journal().end(), [&](auto& c) {
+    return c.keyPath == TweakKeyPath(TweakKey::kInterface, adapters->guid);
+  }));
+  EXPECT_EQ(connections.calls, (std::vector<std::pair<std::wstring, bool>>{
+                                   {adapters->guid, false}, {adapters->guid, true}}));
+  Settle();  // the wait
+  EXPECT_EQ(controller->FStatus, stRunning);
+  // Found once, kept: the next press needs no search.
+  Press();
+  Settle();
+  EXPECT_EQ(adapters->searches, 2);
+  EXPECT_EQ(controller->FStatus, stIdle);
+}
+
+TEST_F(TuningControllerTest, AdaptersThatCannotBeReadSaySoWithTheSystemsReason) {
+  adapters->failsWith = static_cast<int>(0x80041003);
+  Load();  // at the start only "Unknown" shows
+  EXPECT_EQ(controller->NetworkName, L"Unknown");
+  EXPECT_TRUE(view.errors.empty());
+  Press();
+  Settle();
+  ASSERT_EQ(view.errors.size(), 1u);
+  const std::wstring& error = view.errors[0];
+  EXPECT_EQ(error.rfind(L"The network adapters could not be read.", 0), 0u) << WideToUtf8(error);
+  EXPECT_NE(error.find(L"0x80041003"), std::wstring::npos) << WideToUtf8(error);
+  EXPECT_EQ(error.find(L"no active networks"), std::wstring::npos) << WideToUtf8(error);
+  EXPECT_EQ(controller->FStatus, stIdle);
+  EXPECT_TRUE(MachineChanges().empty());
+  EXPECT_TRUE(connections.calls.empty());
+}
+
+TEST_F(TuningControllerTest, ClosingDuringTheSearchDropsItsFinalStep) {
+  adapters->found = false;
+  Load();
+  Press();
+  ASSERT_TRUE(ui->AwaitQueued());
+  view.log.clear();
+  controller.reset();
+  ASSERT_TRUE(ui->RunNext());
+  EXPECT_TRUE(view.log.empty());
 }
 
 TEST_F(TuningControllerTest, StoredRunningWithoutAdapterStopsWithTheEmptyIdentifier) {
-  adapters.found = false;
-  Store(L"status", 1);
+  adapters->found = false;
+  StoreStatus(1);
   Load();
   Press();
+  Settle();  // the search found nothing
   const std::wstring interfaces =
       L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
   ASSERT_EQ(registry.Journal().size(), 6u);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(registry.Journal()[i].keyPath, interfaces);
   EXPECT_EQ(connections.calls,
             (std::vector<std::pair<std::wstring, bool>>{{L"", false}, {L"", true}}));
+  Settle();
+  EXPECT_EQ(controller->FStatus, stIdle);
+}
+
+TEST_F(TuningControllerTest, TheRevertFollowsTheAdapterTheApplyWroteTo) {
+  const std::wstring a = L"{AAAAAAAA-0000-4000-8000-00000000000A}";
+  const std::wstring b = L"{BBBBBBBB-0000-4000-8000-00000000000B}";
+  const auto interfaceValues = [&](const std::wstring& id) {
+    int held = 0;
+    for (const wchar_t* name : {L"TcpAckFrequency", L"TcpDelAckTicks", L"TCPNoDelay"}) {
+      held += ReadBack(registry, TweakKeyPath(TweakKey::kInterface, id), name).has_value();
+    }
+    return held;
+  };
+  struct Case {
+    const char* title;
+    std::optional<std::wstring> activeAtRevert;  // nothing: no adapter found
+    bool restarted;
+  };
+  const Case cases[] = {
+      {"the same adapter", a, true},
+      {"another adapter", b, true},
+      {"the same adapter, other letter case", L"{aaaaaaaa-0000-4000-8000-00000000000a}", true},
+      {"no adapter", std::nullopt, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    adapters->found = true;
+    adapters->guid = a;
+    StoreStatus(0);
+    Load();
+    Press();
+    Settle();
+    EXPECT_EQ(TConfig(registry, L"Tavrin").ReadString(L"interface", L"(none)"), a);
+    ASSERT_EQ(interfaceValues(a), 3);
+    // The user moves to another network, and the program is started again.
+    adapters->found = c.activeAtRevert.has_value();
+    adapters->guid = c.activeAtRevert.value_or(L"");
+    if (c.activeAtRevert) ApplyTweaks(registry, *c.activeAtRevert, kAll);
+    connections.calls.clear();
+    Load();
+    Press();
+    if (!c.activeAtRevert) Settle();  // the search found none
+    if (c.restarted) Settle();        // the wait
+    EXPECT_EQ(interfaceValues(a), 0);
+    if (c.activeAtRevert) EXPECT_EQ(interfaceValues(*c.activeAtRevert), 0);
+    EXPECT_EQ(ReadBack(registry, TweakKeyPath(TweakKey::kMultimedia, L""), L"SystemResponsiveness"),
+              Dword(20));
+    EXPECT_EQ(connections.calls.size(), c.restarted ? 2u : 0u);
+    EXPECT_EQ(controller->FStatus, stIdle);
+    EXPECT_EQ(Stored(L"status"), Dword(0));
+    ExpectNoHandOver();
+  }
+}
+
+// A stored running state from a version that kept no interface: the revert
+// goes where it always went.
+TEST_F(TuningControllerTest, WithNoInterfaceStoredTheRevertGoesToTheCurrentAdapter) {
+  StoreStatus(1);
+  Load();
+  Press();
+  const std::wstring interfaceKey = TweakKeyPath(TweakKey::kInterface, adapters->guid);
+  ASSERT_EQ(registry.Journal().size(), 6u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(registry.Journal()[i].keyPath, interfaceKey);
+  EXPECT_EQ(connections.calls.size(), 2u);
   Settle();
   EXPECT_EQ(controller->FStatus, stIdle);
 }
@@ -300,7 +486,7 @@ TEST_F(TuningControllerTest, WorkerProbesUntilOnlineOrThreeHundredTimes) {
     SCOPED_TRACE(c.failures);
     probe = std::make_shared<FakeProbe>(c.failures);
     clock = std::make_shared<FakeClock>();
-    Store(L"status", 0);
+    StoreStatus(0);
     Load();
     Press();
     Settle();
@@ -314,30 +500,74 @@ TEST_F(TuningControllerTest, WorkerProbesUntilOnlineOrThreeHundredTimes) {
 TEST_F(TuningControllerTest, TheWaitEndsOnceFiveMinutesHavePassedWhateverTheProbesTake) {
   struct Case {
     std::chrono::milliseconds probeTakes;
+    int hangsOnCall;  // 0: every probe ends by itself
     int probes;
-    std::chrono::milliseconds settledAt;
+    int stopped;  // probes ended at the limit
   };
   const Case cases[] = {
-      {0ms, 300, 300s},
-      // The last sleep is cut short to end the wait on time.
-      {500ms, 200, 300s},
-      // A probe running at the limit is let finish.
-      {1200ms, 137, 300400ms},
-      // A probe endpoint that accepts and never answers: every probe times out.
-      {121s, 3, 365s},
+      {0ms, 0, 300, 0},
+      {500ms, 0, 200, 0},
+      // The last sleep is cut short to end the wait on time: 100 ms, not a second.
+      {700ms, 0, 177, 0},
+      // The probe in flight at the limit is ended there.
+      {1200ms, 0, 137, 1},
+      // Every probe held two minutes by a server that accepts and never answers.
+      {121s, 0, 3, 1},
+      // A probe that never ends, first or later.
+      {0ms, 1, 1, 1},
+      {0ms, 5, 5, 1},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.probeTakes.count());
+    SCOPED_TRACE(testing::Message() << c.probeTakes.count() << " ms, hangs on " << c.hangsOnCall);
     clock = std::make_shared<FakeClock>();
     probe = std::make_shared<FakeProbe>(-1, clock, c.probeTakes);
-    Store(L"status", 0);
+    probe->hangsOnCall = c.hangsOnCall;
+    StoreStatus(0);
     Load();
     Press();
     Settle();
     EXPECT_EQ(probe->calls, c.probes);
-    EXPECT_EQ(clock->nowMs, c.settledAt.count());
+    EXPECT_EQ(probe->stopped, c.stopped);
+    EXPECT_EQ(clock->nowMs, 300'000);
     EXPECT_EQ(controller->FStatus, stRunning);
     EXPECT_EQ(Stored(L"status"), Dword(1));
+  }
+}
+
+TEST_F(TuningControllerTest, AWaitThatRunsOutSettlesAndThenSaysTheNetworkDidNotAnswer) {
+  struct Case {
+    std::int32_t before;
+    int failures;  // negative: never online
+    const wchar_t* settledCaption;
+    std::vector<std::wstring> errors;
+  };
+  const std::wstring silent =
+      L"The network did not answer after the adapter restarted. Please check your connection.";
+  const Case cases[] = {
+      {0, -1, L"Running", {silent}},
+      {1, -1, L"Run", {silent}},
+      {0, 299, L"Running", {}},  // the last probe answered
+      {1, 0, L"Run", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.before << ", failures " << c.failures);
+    clock = std::make_shared<FakeClock>();
+    probe = std::make_shared<FakeProbe>(c.failures, clock);
+    view.errors.clear();
+    StoreStatus(c.before);
+    Load();
+    Press();
+    Settle();
+    EXPECT_EQ(view.errors, c.errors);
+    EXPECT_EQ(view.caption, c.settledCaption);
+    EXPECT_EQ(Stored(L"status"), Dword(1 - c.before));
+    if (!c.errors.empty()) {
+      // Told only once the state is settled.
+      const auto told = std::find(view.log.begin(), view.log.end(), L"ShowError " + silent);
+      const auto settled =
+          std::find(view.log.begin(), view.log.end(), L"ShowStartButton " + view.caption);
+      EXPECT_LT(settled, told);
+    }
   }
 }
 
@@ -352,7 +582,7 @@ TEST_F(TuningControllerTest, AProbeThatThrowsIsReportedOnTheInterfaceThreadAndTh
       ErrorRecorder errors;
       probe = std::make_shared<FakeProbe>(-1);
       probe->breaksOnCall = breaksOnCall;
-      Store(L"status", c.before);
+      StoreStatus(c.before);
       Load();
       Press();
       Settle();  // the state the tweaks were written for
@@ -407,7 +637,7 @@ TEST_F(TuningControllerTest, ClosingWhileTheWorkerWaitsStoresWhatWasWrittenAndDr
       clock = std::make_shared<FakeClock>();
       ui = std::make_shared<ManualInterfaceThread>();
       clock->HoldFirstSleep();
-      Store(L"status", c.before);
+      StoreStatus(c.before);
       Load();
       Press();
       clock->WaitUntilHeld();
@@ -430,6 +660,21 @@ TEST_F(TuningControllerTest, ClosingWhileTheWorkerWaitsStoresWhatWasWrittenAndDr
   }
 }
 
+TEST_F(TuningControllerTest, ClosingWhileAProbeHangsEndsIt) {
+  probe = std::make_shared<FakeProbe>(-1);
+  probe->hangsOnCall = 1;
+  Load();
+  Press();
+  for (int i = 0; i < 500 && probe->calls == 0; ++i) std::this_thread::sleep_for(10ms);
+  ASSERT_EQ(probe->calls, 1);
+  view.log.clear();
+  controller.reset();
+  ASSERT_TRUE(ui->RunNext()) << "the probe still hangs";
+  EXPECT_EQ(probe->stopped, 1);
+  EXPECT_TRUE(view.log.empty());
+  EXPECT_EQ(Stored(L"status"), Dword(1));
+}
+
 TEST_F(TuningControllerTest, ClosingWhenSettledStoresNothingMore) {
   Load();
   Press();
@@ -439,21 +684,62 @@ TEST_F(TuningControllerTest, ClosingWhenSettledStoresNothingMore) {
   EXPECT_FALSE(StatusWritten());
 }
 
-TEST_F(TuningControllerTest, WronglyTypedSettingEscapesLoadState) {
-  ScopedKey key(registry);
-  key.Create(reg::kCurrentUser, L"Software\\Tavrin", reg::kKeyAllAccess);
-  const std::uint8_t text[] = {'1', 0, 0, 0};
-  registry.SetValue(key.Get(), L"status", reg::kSz, text, sizeof text);
-  Create();
-  try {
-    controller->LoadState();
-    FAIL() << "LoadState returned";
-  } catch (const ConfigError& error) {
-    EXPECT_EQ(error.Message(), L"Invalid data type for 'status'");
+TEST_F(TuningControllerTest, AWronglyTypedSettingSpoilsOnlyItselfAndAllAreReported) {
+  const std::vector<std::uint8_t> bad = {0x01, 0x00, 0x00, 0x00, 0x00};  // binary, five bytes
+  std::vector<std::vector<std::wstring>> cases;
+  cases.push_back({L"status"});
+  for (const auto& setting : kOptionSettings) cases.push_back({setting.name});
+  cases.push_back({L"status"});
+  for (const auto& setting : kOptionSettings) cases.back().push_back(setting.name);
+  for (const std::vector<std::wstring>& badNames : cases) {
+    SCOPED_TRACE(testing::PrintToString(badNames));
+    const auto isBad = [&](const std::wstring& name) {
+      return std::find(badNames.begin(), badNames.end(), name) != badNames.end();
+    };
+    // Every tweak is in; the well-stored choices alternate.
+    StoreStatus(1);
+    std::map<std::wstring, bool> choices;
+    bool checked = true;
+    for (const auto& setting : kOptionSettings) {
+      choices[setting.name] = std::exchange(checked, !checked);
+      Store(setting.name, choices[setting.name] ? 1 : 0);
+    }
+    ScopedKey key(registry);
+    key.Create(reg::kCurrentUser, L"Software\\Tavrin", reg::kKeyAllAccess);
+    for (const std::wstring& name : badNames) {
+      registry.SetValue(key.Get(), name, reg::kBinary, bad.data(), bad.size());
+    }
+    Create();
+    try {
+      controller->LoadState();
+      FAIL() << "nothing was reported";
+    } catch (const ConfigError& error) {
+      std::wstring expected;
+      for (const wchar_t* name : {L"status", L"tcpnodelay", L"tcpackfrequency", L"tcpdelacktick",
+                                  L"networkthrottleindex", L"systemresponsivess"}) {
+        if (!isBad(name)) continue;
+        expected += (expected.empty() ? L"" : L"\n") + (L"Failed to get data for '" + std::wstring(name) + L"'");
+      }
+      EXPECT_EQ(error.Message(), expected);
+    }
+    // Each unreadable choice is checked, the readable ones as stored.
+    for (const auto& setting : kOptionSettings) {
+      EXPECT_EQ(view.GetOption(setting.box), isBad(setting.name) || choices[setting.name])
+          << WideToUtf8(setting.name);
+    }
+    // An unreadable state comes from the registry, which holds the tweaks.
+    EXPECT_EQ(controller->FStatus, stRunning);
+    EXPECT_EQ(view.caption, L"Running");
+    // The bad values stay as they were.
+    for (const std::wstring& name : badNames) {
+      EXPECT_EQ(Stored(name), (StoredValue{reg::kBinary, bad})) << WideToUtf8(name);
+    }
+    // Until the user changes that choice.
+    if (!isBad(L"tcpnodelay")) continue;
+    controller->SetStatus(stIdle);
+    view.SetOption(OptionBox::ChkTcpNoDelay, false);
+    EXPECT_EQ(Stored(L"tcpnodelay"), Dword(0));
   }
-  EXPECT_TRUE(std::none_of(view.log.begin(), view.log.end(), [](const auto& line) {
-    return line.rfind(L"ShowStartButton", 0) == 0;
-  }));
 }
 
 }  // namespace

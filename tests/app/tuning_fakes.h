@@ -1,15 +1,21 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <future>
+#include <mutex>
+#include <optional>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/tuning_controller.h"
 #include "support/manual_interface_thread.h"
+#include "sys/adapter_discovery.h"
 
 namespace tavrin::test {
 
@@ -56,12 +62,17 @@ class FakeView final : public TuningView {
   static std::size_t Index(OptionBox box) { return static_cast<std::size_t>(box); }
 };
 
+// Set before the search that is to see it: a press searches on a worker.
 class FakeAdapters final : public AdapterDiscovery {
  public:
   bool found = true;
+  int failsWith = 0;  // an HRESULT: the adapters cannot be read
   std::wstring name = L"Test Ethernet", guid = L"{7A1E5C00-0000-4000-8000-00000000BEEF}",
                ip = L"10.0.2.15";
+  std::atomic<int> searches{0};
   bool GetActiveAdapter(std::wstring& n, std::wstring& g, std::wstring& i) override {
+    ++searches;
+    if (failsWith != 0) throw AdapterReadError(failsWith, "WMI adapter query");
     // A failed lookup may leave partial results behind; the controller drops them.
     n = name, g = guid, i = ip;
     return found;
@@ -77,8 +88,8 @@ class FakeConnections final : public ConnectionRestart {
   }
 };
 
-// Simulated time: sleeping only moves it on. Can hold the worker inside its
-// first sleep.
+// Simulated time: sleeping only moves it on, and an alarm goes off when it
+// passes the alarm's time. Can hold the worker inside its first sleep.
 class FakeClock final : public Clock {
  public:
   std::atomic<int> sleeps{0};
@@ -94,21 +105,72 @@ class FakeClock final : public Clock {
   }
   void Sleep(std::chrono::milliseconds duration) override {
     sleptMs += duration.count();
-    nowMs += duration.count();
+    Advance(duration);
     if (++sleeps == 1 && hold_) {
       held_.set_value();
       release_.get_future().wait();
     }
   }
+  std::unique_ptr<Alarm> SetAlarm(std::chrono::steady_clock::time_point deadline,
+                                  std::stop_source stop) override {
+    auto alarm = std::make_unique<SetOff>(*this, deadline, stop);
+    std::lock_guard lock(mutex_);
+    alarms_.push_back(alarm.get());
+    return alarm;
+  }
+
+  // Moves time on by `duration`, or only up to the moment `stop` is
+  // requested by an alarm on the way.
+  void Advance(std::chrono::milliseconds duration, const std::stop_token& stop = {}) {
+    const long long end = nowMs + duration.count();
+    while (nowMs < end && !stop.stop_requested()) {
+      nowMs = std::min(end, NextAlarmMs().value_or(end));
+      FireDue();
+    }
+  }
 
  private:
+  struct SetOff final : Alarm {
+    SetOff(FakeClock& clock, std::chrono::steady_clock::time_point at, std::stop_source stop)
+        : clock(clock), at(at), stop(std::move(stop)) {}
+    ~SetOff() override {
+      std::lock_guard lock(clock.mutex_);
+      std::erase(clock.alarms_, this);
+    }
+    FakeClock& clock;
+    std::chrono::steady_clock::time_point at;
+    std::stop_source stop;
+  };
+
+  std::optional<long long> NextAlarmMs() {
+    std::lock_guard lock(mutex_);
+    std::optional<long long> next;
+    for (const SetOff* alarm : alarms_) {
+      const long long at = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               alarm->at.time_since_epoch())
+                               .count();
+      if (at > nowMs && (!next || at < *next)) next = at;
+    }
+    return next;
+  }
+  void FireDue() {
+    std::lock_guard lock(mutex_);
+    for (SetOff* alarm : alarms_) {
+      if (alarm->at <= Now()) alarm->stop.request_stop();
+    }
+  }
+
   bool hold_ = false;
   std::promise<void> held_, release_;
+  std::mutex mutex_;
+  std::vector<SetOff*> alarms_;
 };
 
 // Fails the first `failures` probes (forever when negative), then succeeds;
-// each probe takes `takes` on the clock, when it has one. Call number
-// `breaksOnCall` throws instead, as a broken HTTP stack would.
+// each probe takes `takes` on the clock, when it has one, and ends early when
+// stopped. Call number `breaksOnCall` throws instead, as a broken HTTP stack
+// would; from call number `hangsOnCall` on a probe never ends unless stopped,
+// as against a server that accepts and never answers.
 class FakeProbe final : public ReachabilityProbe {
  public:
   explicit FakeProbe(int failures, std::shared_ptr<FakeClock> clock = nullptr,
@@ -116,14 +178,33 @@ class FakeProbe final : public ReachabilityProbe {
       : failures_(failures), clock_(std::move(clock)), takes_(takes) {}
   std::atomic<int> calls{0};
   int breaksOnCall = 0;
-  bool IsOnline() override {
-    if (clock_) clock_->nowMs += takes_.count();
+  int hangsOnCall = 0;
+  std::atomic<int> stopped{0};  // probes that ended by a stop
+
+  bool IsOnline(std::stop_token stop) override {
     const int call = ++calls;
+    if (hangsOnCall > 0 && call >= hangsOnCall) return Hang(stop);
+    if (clock_) clock_->Advance(takes_, stop);
+    if (stop.stop_requested()) {
+      ++stopped;
+      return false;
+    }
     if (call == breaksOnCall) throw std::runtime_error("the probe broke");
     return failures_ >= 0 && call > failures_;
   }
 
  private:
+  // Time runs on until the stop comes; without a clock, only the stop ends it.
+  bool Hang(const std::stop_token& stop) {
+    if (clock_) clock_->Advance(std::chrono::hours(24), stop);
+    std::mutex mutex;
+    std::condition_variable_any woken;
+    std::unique_lock lock(mutex);
+    woken.wait(lock, stop, [] { return false; });
+    ++stopped;
+    return false;
+  }
+
   int failures_;
   std::shared_ptr<FakeClock> clock_;
   std::chrono::milliseconds takes_;

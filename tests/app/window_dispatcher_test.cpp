@@ -94,11 +94,11 @@ TEST(WindowDispatcher, AStepRunningAModalLoopLetsTheStepsBehindItRun) {
 TEST(WindowDispatcher, ControllerSettlesThroughTheMessageLoop) {
   MemoryRegistry registry;
   FakeView view;
-  FakeAdapters adapters;
+  auto adapters = std::make_shared<FakeAdapters>();
   FakeConnections connections;
   auto dispatcher = std::make_shared<WindowDispatcher>(nullptr);
   TTuningController controller(view,
-                               {registry, adapters, connections, std::make_shared<FakeProbe>(3),
+                               {registry, connections, adapters, std::make_shared<FakeProbe>(3),
                                 std::make_shared<FakeClock>(), dispatcher});
   view.controller = &controller;
   controller.LoadState();
@@ -114,13 +114,13 @@ TEST(WindowDispatcher, AProbeThatThrowsReachesTheErrorReportThroughTheMessageLoo
   ErrorRecorder errors;
   MemoryRegistry registry;
   FakeView view;
-  FakeAdapters adapters;
+  auto adapters = std::make_shared<FakeAdapters>();
   FakeConnections connections;
   auto probe = std::make_shared<FakeProbe>(-1);
   probe->breaksOnCall = 2;
   auto dispatcher = std::make_shared<WindowDispatcher>(nullptr);
   TTuningController controller(
-      view, {registry, adapters, connections, probe, std::make_shared<FakeClock>(), dispatcher});
+      view, {registry, connections, adapters, probe, std::make_shared<FakeClock>(), dispatcher});
   view.controller = &controller;
   controller.LoadState();
   controller.BtnStartClick();

@@ -106,6 +106,48 @@ TEST_F(Appearance, HighContrastDrawsButtonsAndStripInTheSystemPairs) {
   EXPECT_EQ(PixelAt(strip, 10, 1), kAccent);
 }
 
+// Dots of `color` along the row three pixels inside the top edge, clear of
+// the corners: where the focus mark runs.
+int FocusMarkDots(HWND button, COLORREF color) {
+  RECT client;
+  GetClientRect(button, &client);
+  return CountPixels(button, {10, 3, client.right - 10, 4}, color);
+}
+
+TEST_F(Appearance, TheFocusShowsAsDotsInTheCaptionColourAndNotAsTheHoverLook) {
+  using Theme = DarkContrastTheme;
+  auto& start = form_.Add<StyledButton>(L"BtnStart", &form_, DesignRect{20, 100, 162, 68});
+  start.SetStyle(L"Morvane", L"Outline");
+  start.SetRadius(6);
+  start.SetCaption(L"Run");
+  SendMessageW(form_.Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  SetCursorPos(0, 0);
+  Activate(form_.Handle());
+  const HWND button = start.Handle();
+  SendMessageW(button, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(FocusMarkDots(button, RGB(0, 0, 0)), 0);
+
+  start.Focus();
+  ExpectButtonLook(button, {kWhite, kAccent, RGB(0, 0, 0)}, "focused");
+  // Every other pixel: about half the row.
+  EXPECT_GT(FocusMarkDots(button, RGB(0, 0, 0)), 60);
+  start.SetDown(true);
+  ExpectButtonLook(button, {kAccent, kAccent, kWhite}, "focused and down");
+  EXPECT_GT(FocusMarkDots(button, kWhite), 60);
+  start.SetDown(false);
+  {
+    const Theme theme(true);
+    SendMessageW(form_.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_GT(FocusMarkDots(button, Theme::kText), 60);
+  }
+  SendMessageW(form_.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+
+  // Marks hidden (no keyboard used yet): the focus shows nothing.
+  SendMessageW(form_.Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+  ASSERT_TRUE(start.Focused());
+  EXPECT_EQ(FocusMarkDots(button, RGB(0, 0, 0)), 0);
+}
+
 TEST_F(Appearance, AccentStripFollowsActivation) {
   TThemeHelper& helper = TThemeHelper::Attach(&form_);
   const HWND bar = helper.Bar().Handle();

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "i18n/localisation.h"
 #include "i18n/translation.h"
 #include "program/executable_image_win.h"
@@ -83,6 +84,13 @@ std::vector<HWND> ChildWindows(HWND parent) {
   std::vector<HWND> windows;
   EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&windows));
   return windows;
+}
+
+// The texts a window and its children show.
+std::vector<std::wstring> TextsIn(HWND window) {
+  std::vector<std::wstring> texts = {TextOf(window)};
+  for (HWND child : ChildWindows(window)) texts.push_back(TextOf(child));
+  return texts;
 }
 
 // One run of tavrin.exe; closed through its window, or ended, when it goes.
@@ -196,6 +204,34 @@ void StoreStatus(DWORD value) {
   RegCloseKey(key);
 }
 
+void SetMachineValue(const std::wstring& key, const wchar_t* name, DWORD value) {
+  HKEY opened = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                            KEY_WRITE | KEY_WOW64_64KEY, nullptr, &opened, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(opened, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegCloseKey(opened);
+}
+
+void DeleteMachineValue(const std::wstring& key, const wchar_t* name) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
+                    &opened) == ERROR_SUCCESS) {
+    RegDeleteValueW(opened, name);
+    RegCloseKey(opened);
+  }
+}
+
+void StoreText(const wchar_t* name, const std::wstring& text) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrin", 0, nullptr, 0, KEY_WRITE,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
 // The start button is the styled button on a page, not on the toolbar.
 HWND StartButton(HWND window) {
   for (HWND child : ChildWindows(window)) {
@@ -205,6 +241,10 @@ HWND StartButton(HWND window) {
   }
   return nullptr;
 }
+
+constexpr wchar_t kMessageQueuing[] = L"SOFTWARE\\Microsoft\\MSMQ\\Parameters";
+constexpr wchar_t kMultimedia[] =
+    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Multimedia\\SystemProfile";
 
 class SmokeRun : public ::testing::Test {
  protected:
@@ -219,8 +259,10 @@ class SmokeRun : public ::testing::Test {
     CurrentLanguage = GetUserLanguage().substr(0, 2);
     std::wstring name, ip;
     ASSERT_TRUE(GetActiveAdapter(name, guid_, ip));
+    SetTweaks(false);  // whatever an earlier test left in
     // What earlier tests scripted (an update offer, a silent network) stays with them.
-    if (standin_.Available()) standin_.Reset();
+    ASSERT_TRUE(standin_.Available()) << "no stand-in service at " << WideToUtf8(standin_.BaseUrl());
+    standin_.Reset();
   }
   void TearDown() override {
     if (standin_.Available()) standin_.Reset();
@@ -248,6 +290,23 @@ class SmokeRun : public ::testing::Test {
     RegCloseKey(key);
   }
 
+  // All five tweaks in on the active adapter, or all out, as the program
+  // would leave them.
+  void SetTweaks(bool in) {
+    const std::wstring keys[] = {InterfaceKey(), InterfaceKey(), InterfaceKey(), kMessageQueuing};
+    const wchar_t* names[] = {L"TcpAckFrequency", L"TcpDelAckTicks", L"TCPNoDelay", L"TCPNoDelay"};
+    const DWORD applied[] = {1, 0, 1, 1};
+    for (int i = 0; i < 4; ++i) {
+      if (in) {
+        SetMachineValue(keys[i], names[i], applied[i]);
+      } else {
+        DeleteMachineValue(keys[i], names[i]);
+      }
+    }
+    SetMachineValue(kMultimedia, L"NetworkThrottlingIndex", in ? 0xFFFFFFFF : 10);
+    SetMachineValue(kMultimedia, L"SystemResponsiveness", in ? 0 : 20);
+  }
+
   std::wstring InterfaceKey() const {
     return L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + guid_;
   }
@@ -257,9 +316,6 @@ class SmokeRun : public ::testing::Test {
   StandIn standin_;
 };
 
-constexpr wchar_t kMessageQueuing[] = L"SOFTWARE\\Microsoft\\MSMQ\\Parameters";
-constexpr wchar_t kMultimedia[] =
-    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Multimedia\\SystemProfile";
 
 TEST_F(SmokeRun, RunAppliesTheTweaksAndASecondPressRevertsThem) {
   Program program;
@@ -305,6 +361,115 @@ TEST_F(SmokeRun, AStoredBusyStateOpensIdle) {
   EXPECT_EQ(StoredStatus(), 0u);
 }
 
+// Applied while on another adapter (a Wi-Fi since switched off), reverted on
+// this one: both lose their values.
+TEST_F(SmokeRun, ARevertAlsoClearsTheAdapterTheApplyWroteTo) {
+  const std::wstring earlier = L"{0A1D0000-0000-4000-8000-00000000A11D}";
+  const std::wstring earlierKey =
+      L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + earlier;
+  SetMachineValue(earlierKey, L"TcpAckFrequency", 1);
+  SetMachineValue(earlierKey, L"TcpDelAckTicks", 0);
+  SetMachineValue(earlierKey, L"TCPNoDelay", 1);
+  SetMachineValue(kMessageQueuing, L"TCPNoDelay", 1);
+  SetMachineValue(kMultimedia, L"NetworkThrottlingIndex", 0xFFFFFFFF);
+  SetMachineValue(kMultimedia, L"SystemResponsiveness", 0);
+  StoreStatus(1);
+  StoreText(L"interface", earlier);
+
+  Program program;
+  ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+  const HWND start = StartButton(program.Window());
+  ASSERT_NE(start, nullptr);
+  ASSERT_EQ(TextOf(start), Translate(L"실행중"));
+  SendMessageW(start, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return TextOf(start) == Translate(L"실행하기"); }));
+  for (const wchar_t* name : {L"TcpAckFrequency", L"TcpDelAckTicks", L"TCPNoDelay"}) {
+    EXPECT_EQ(MachineValue(earlierKey, name), std::nullopt) << WideToUtf8(name);
+    EXPECT_EQ(MachineValue(InterfaceKey(), name), std::nullopt) << WideToUtf8(name);
+  }
+  EXPECT_EQ(MachineValue(kMultimedia, L"SystemResponsiveness"), 20u);
+  EXPECT_EQ(StoredStatus(), 0u);
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, earlierKey.c_str(), KEY_WOW64_64KEY, 0);
+}
+
+// The stored state is per user, the tweaks per machine: what the registry
+// holds is shown, and stored.
+TEST_F(SmokeRun, TheShownStateAgreesWithTheRegistry) {
+  struct Case {
+    DWORD stored;
+    bool tweaksIn;
+    const wchar_t* caption;
+    DWORD storedAfter;
+  };
+  for (const Case c : {Case{0, true, L"실행중", 1}, Case{1, false, L"실행하기", 0}}) {
+    SCOPED_TRACE(c.stored);
+    StoreStatus(c.stored);
+    SetTweaks(c.tweaksIn);
+    Program program;
+    ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+    const HWND start = StartButton(program.Window());
+    ASSERT_NE(start, nullptr);
+    EXPECT_EQ(TextOf(start), Translate(c.caption));
+    EXPECT_EQ(StoredStatus(), c.storedAfter);
+  }
+}
+
+// "status" as text and one choice as binary data: the report names both, and
+// only once the window shows the rest truly.
+TEST_F(SmokeRun, AWronglyTypedSettingSpoilsOnlyItself) {
+  StoreText(L"status", L"1");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrin", 0, nullptr, 0, KEY_WRITE,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const BYTE binary[] = {1, 0, 0, 0, 0};
+  RegSetValueExW(key, L"tcpackfrequency", 0, REG_BINARY, binary, sizeof binary);
+  const DWORD clear = 0;
+  RegSetValueExW(key, L"tcpnodelay", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&clear),
+                 sizeof clear);
+  RegCloseKey(key);
+  SetTweaks(true);
+
+  Program program;
+  HWND report = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (report = program.ShownWindow(L"#32770")) != nullptr; }));
+  const std::vector<std::wstring> texts = TextsIn(report);
+  EXPECT_THAT(texts, testing::Contains(testing::HasSubstr(L"'status'")));
+  EXPECT_THAT(texts, testing::Contains(testing::HasSubstr(L"'tcpackfrequency'")));
+  // Behind the report the window already shows what could be read.
+  HWND window = nullptr;
+  for (HWND candidate : TopWindows()) {
+    if (ClassOf(candidate) == L"TFrmTavrin") window = candidate;
+  }
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(TextOf(StartButton(window)), Translate(L"실행중"));
+  SendMessageW(report, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+  const auto child = [&](const std::wstring& text) {
+    for (HWND candidate : ChildWindows(window)) {
+      if (TextOf(candidate) == text) return candidate;
+    }
+    return HWND{};
+  };
+  SendMessageW(child(Translate(L"환경설정")), BM_CLICK, 0, 0);  // the settings page
+  const auto checked = [&](const wchar_t* caption) {
+    const HWND box = child(caption);
+    EXPECT_NE(box, nullptr) << WideToUtf8(caption);
+    return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  };
+  EXPECT_TRUE(checked(L"TcpAckFrequency"));
+  EXPECT_FALSE(checked(L"TcpNoDelay"));
+  EXPECT_TRUE(checked(L"SystemResponsiveness"));
+  // The wrongly typed values are left as they were.
+  DWORD type = 0;
+  RegGetValueW(HKEY_CURRENT_USER, L"Software\\Tavrin", L"status", RRF_RT_ANY, &type, nullptr,
+               nullptr);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  RegGetValueW(HKEY_CURRENT_USER, L"Software\\Tavrin", L"tcpackfrequency", RRF_RT_ANY, &type,
+               nullptr, nullptr);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+}
+
 // Nothing in the program takes typed text, so its windows get no input
 // method: one set up for each window and activated with the first cost a
 // noticeable part of the start.
@@ -340,7 +505,6 @@ class ClosedWhileWaiting : public SmokeRun {
  protected:
   void SetUp() override {
     SmokeRun::SetUp();
-    if (!standin_.Available()) GTEST_SKIP() << "no stand-in service";
     standin_.Reply(L"/myip", {503, {}, "down"});
   }
 };
@@ -353,6 +517,7 @@ TEST_F(ClosedWhileWaiting, TheStoredStatusMatchesWhatWasWritten) {
   for (const Case c : {Case{0, 1, 0}, Case{1, 0, 20}}) {
     SCOPED_TRACE(c.before);
     StoreStatus(c.before);
+    SetTweaks(c.before == 1);
     Program program;
     ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
     const HWND start = StartButton(program.Window());
@@ -368,11 +533,49 @@ TEST_F(ClosedWhileWaiting, TheStoredStatusMatchesWhatWasWritten) {
   }
 }
 
+// The test build that waits 8 seconds, against a /myip that accepts and does
+// not answer for a minute.
+TEST_F(SmokeRun, AWaitThatRunsOutSettlesAndSaysSo) {
+  ScriptedReply silent{200, {}, R"({"ip":"127.0.0.1"})"};
+  silent.delayMs = 60'000;
+  struct Case {
+    DWORD before, after;
+    const wchar_t* caption;
+  };
+  for (const Case c : {Case{0, 1, L"실행중"}, Case{1, 0, L"실행하기"}}) {
+    SCOPED_TRACE(c.before);
+    standin_.Reply(L"/myip", silent);
+    StoreStatus(c.before);
+    SetTweaks(c.before == 1);
+    Program program(SHORT_WAIT_PROGRAM_FILE);
+    ASSERT_TRUE(WaitFor([&] { return program.Window() != nullptr; }));
+    const HWND start = StartButton(program.Window());
+    ASSERT_NE(start, nullptr);
+    SendMessageW(start, BM_CLICK, 0, 0);
+    const auto pressed = std::chrono::steady_clock::now();
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = program.ShownWindow(L"#32770")) != nullptr; }, 45s))
+        << "the wait did not end at its limit";
+    const auto waited = std::chrono::steady_clock::now() - pressed;
+    EXPECT_GE(waited, 8s);
+    EXPECT_LT(waited, 40s) << "the probe in flight was waited for";
+    EXPECT_THAT(TextsIn(box), testing::Contains(L"The network did not answer after the adapter "
+                                                L"restarted. Please check your connection."));
+    // Settled before it was told.
+    EXPECT_EQ(TextOf(start), Translate(c.caption));
+    EXPECT_EQ(StoredStatus(), c.after);
+    SendMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return program.ShownWindow(L"#32770") == nullptr; }));
+    EXPECT_TRUE(IsWindowEnabled(start));
+    standin_.Reset();
+  }
+}
+
 // The program's check-in against the stand-in; ctest gives it an English locale.
 class CheckInRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!standin_.Available()) GTEST_SKIP() << "no stand-in service";
+    ASSERT_TRUE(standin_.Available()) << "no stand-in service at " << WideToUtf8(standin_.BaseUrl());
     standin_.Reset();
   }
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "base/text_encoding.h"
+#include "i18n/own_texts.h"
 #include "support/error_recorder.h"
 #include "support/manual_interface_thread.h"
 #include "support/service_fakes.h"
@@ -48,7 +49,11 @@ class CheckInTest : public testing::Test {
       prompts_.push_back(reply);
       return answer_;
     };
-    host.shellOpen = [this](const std::wstring& target) { opened_.push_back(target); };
+    host.shellOpen = [this](const std::wstring& target) {
+      opened_.push_back(target);
+      return shellTakesIt_;
+    };
+    host.showError = [this](const std::wstring& text) { errors_.push_back(text); };
     return host;
   }
 
@@ -87,6 +92,8 @@ class CheckInTest : public testing::Test {
   std::atomic<bool> terminating_{false};
   int terminateAfterSleeps_ = -1;
   bool answer_ = false;
+  bool shellTakesIt_ = true;
+  std::vector<std::wstring> errors_;
   std::mutex mutex_;
   int sleeps_ = 0;
   std::set<long long> steps_;
@@ -115,7 +122,7 @@ TEST_F(CheckInTest, HttpGetTextSendsTheHeadersAndDecodesAsUtf8) {
   EXPECT_TRUE(HttpGetText(*http_, L"https://h.test/api.init.php",
                           {{L"A", L"1"},
                            {L"User-Union", L"x\r\nSet-Cookie: y\rz\n"},
-                           {L"User-Debug", L"\ta\001b\033[0m\177\205c\237\u00A0d"}},
+                           {L"User-Debug", L"\ta\001b\033[0m\177\205c\237\u00A0d\037e\040f"}},
                           body));
   EXPECT_EQ(Narrow(body), "{\"update\":\"\"}");
   EXPECT_FALSE(HttpGetText(*http_, L"https://h.test/api.init.php", {}, body));
@@ -128,7 +135,7 @@ TEST_F(CheckInTest, HttpGetTextSendsTheHeadersAndDecodesAsUtf8) {
   // A value can never add a header of its own.
   EXPECT_THAT(Flat(calls[0].headers),
               ElementsAre(Pair("A", "1"), Pair("User-Union", "xSet-Cookie: yz"),
-                          Pair("User-Debug", "ab[0mc\u00A0d")));
+                          Pair("User-Debug", "ab[0mc\u00A0de f")));
 }
 
 TEST_F(CheckInTest, RequestCheckInRetriesWithTenSecondWaits) {
@@ -231,6 +238,26 @@ TEST_F(CheckInTest, TheReplyDecidesOnThePromptAndTheCallbackAlwaysRuns) {
 }
 
 // The window's first paint goes before the connection and its DLLs.
+// No browser, or a URL the shell refuses: the program stays, and says why.
+TEST_F(CheckInTest, YesClosesOnlyWhenTheShellTookTheLink) {
+  for (const bool takesIt : {true, false}) {
+    SCOPED_TRACE(takesIt);
+    const std::wstring reply = LR"({"update":"https://dl.example.test/setup.exe"})";
+    Script({reply});
+    answer_ = true;
+    shellTakesIt_ = takesIt;
+    errors_.clear();
+    results_.clear();
+    StartAndRunTheLoop();
+    ASSERT_TRUE(ui_->RunNext());
+    ASSERT_TRUE(WorkerGone());
+    ASSERT_EQ(results_.size(), 1u);
+    EXPECT_EQ(results_[0].first, takesIt);
+    EXPECT_EQ(errors_, takesIt ? std::vector<std::wstring>{}
+                               : std::vector<std::wstring>{OwnTranslate(OwnText::UpdateLinkDidNotOpen)});
+  }
+}
+
 TEST_F(CheckInTest, TheRequestWaitsForTheMessageLoop) {
   Script({LR"({"update":""})"});
   Start();

@@ -73,6 +73,8 @@ TEST(ReadUpdateItem, UnescapesTheUpdateValue) {
       {LR"({"update":"say \"\u0041\""})", L"say \"A\""},
       {LR"({"update":""})", L""},
       {LR"({"other":"x"})", L""},
+      // Only the member of that very name, opening quote and all.
+      {LR"({"noupdate":"https://x.test/"})", L""},
       {L"", L""},
       // A malformed escape empties the member instead of failing the check-in.
       {LR"({"update":"https://x.test/\u12xy"})", L""},
@@ -101,6 +103,8 @@ TEST(ReadUpdateInfo, ReadsTheInfoMembersWithMissingOnesEmpty) {
       // One malformed member is empty; the others stay.
       {LR"({"info":{"style":"note","text":"bad \u00zz","url":"https://n.test"}})",
        {L"note", L"", L"", L"https://n.test"}},
+      {LR"({"info":{"nostyle":"hold","text":"t","myurl":"https://n.test"}})",
+       {L"", L"t", L"", L""}},
       // "style" outside the object is not read.
       {LR"({"style":"hold","info":{"text":"t"}})", {L"", L"t", L"", L""}},
   };
@@ -161,6 +165,8 @@ TEST(IsWebUrl, AcceptsOnlyAbsoluteHttpAndHttpsUrls) {
       {L"https://example.test/^", false},
       {L"https://example.test/`", false},
       {L"https://example.test/{x}", false},
+      {L"https://example.test/x}", false},
+      {L"https://example.test/{x", false},
       {L"https://example.test/a|b", false},
       {L"https://example.test/\t", false},
   };

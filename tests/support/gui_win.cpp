@@ -34,6 +34,7 @@ void Pump(int milliseconds) {
   do {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (Form::HandleNavigationKey(message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
@@ -103,6 +104,30 @@ void ShowFocusCues(HWND window) {
                MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
+void Activate(HWND window) {
+  SetForegroundWindow(window);
+  PumpUntil([window] { return GetForegroundWindow() == window; });
+  Pump();
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  const auto add = [&inputs](WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  };
+  for (const WORD key : keys) add(key, 0);
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) add(*key, KEYEVENTF_KEYUP);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  // Handed on by the system; then dispatched until none is left.
+  for (int i = 0; i < 200 && !HIWORD(GetQueueStatus(QS_KEY)); ++i) Sleep(10);
+  while (HIWORD(GetQueueStatus(QS_KEY))) Pump();
+  Pump();
+}
+
 COLORREF PixelAt(HWND window, int x, int y) {
   UpdateWindow(GetAncestor(window, GA_ROOT));
   RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -134,6 +159,15 @@ DarkContrastTheme::DarkContrastTheme(bool on) {
 DarkContrastTheme::~DarkContrastTheme() {
   SetSysColors(kElements.size(), kElements.data(), saved_.data());
   SetHighContrastSource(nullptr);
+}
+
+KeyboardCues::KeyboardCues(bool always) {
+  SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &saved_, 0);
+  SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(INT_PTR{always}), 0);
+}
+
+KeyboardCues::~KeyboardCues() {
+  SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(INT_PTR{saved_}), 0);
 }
 
 RECT RectInParent(HWND window) {

@@ -5,11 +5,13 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/error_report.h"
+#include "base/owners_win.h"
 #include "widgets/form_win.h"
 
 // In-process GUI tests: the process is DPI aware, GDI+ runs and the style
@@ -23,6 +25,13 @@ void Pump(int milliseconds = 0);
 // Dispatches this thread's messages until `done` holds or `limitMs` pass;
 // whether it holds. The limit is generous: under emulation everything is slow.
 bool PumpUntil(const std::function<bool()>& done, int limitMs = 60000);
+
+// Brings a top-level window forward, active, so that keys go to it.
+void Activate(HWND window);
+// Presses the keys in order and lets them go in reverse, as real key events
+// for the active window, and dispatches what they bring (through the
+// form's keyboard handling, as the program's message loop does).
+void PressKeys(std::initializer_list<WORD> keys);
 
 // The colour of a client pixel as the window shows it, after it has painted.
 COLORREF PixelAt(HWND window, int x, int y);
@@ -86,6 +95,19 @@ class DarkContrastTheme {
   std::array<COLORREF, kElements.size()> saved_{};
 };
 
+// The user's "always show keyboard cues", set while it lives; forms made
+// meanwhile start from it.
+class KeyboardCues {
+ public:
+  explicit KeyboardCues(bool always);
+  ~KeyboardCues();
+  KeyboardCues(const KeyboardCues&) = delete;
+  KeyboardCues& operator=(const KeyboardCues&) = delete;
+
+ private:
+  BOOL saved_ = FALSE;
+};
+
 class GuiTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -93,6 +115,9 @@ class GuiTest : public ::testing::Test {
   std::vector<ErrorReport> errors_;
 
  private:
+  // The interface thread's apartment, as the program has it: what screen
+  // readers are handed is marshalled through it.
+  ComApartment com_;
   ErrorHandler previous_;
 };
 

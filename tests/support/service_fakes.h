@@ -22,7 +22,7 @@ class FakeHttp final : public HttpClient {
   explicit FakeHttp(std::deque<std::optional<std::wstring>> replies = {})
       : replies_(std::move(replies)) {}
   bool Get(const std::wstring& url, const std::vector<HttpHeader>& headers, BodyDecoding decoding,
-           std::wstring& body) override {
+           std::wstring& body, std::stop_token) override {
     const std::scoped_lock lock(mutex_);
     calls_.push_back({url, headers, decoding});
     if (replies_.empty() || !replies_.front()) {

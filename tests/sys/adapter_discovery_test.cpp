@@ -39,9 +39,9 @@ class ScriptedSource final : public AdapterSource {
                           Throw failure = Throw::kNever)
       : adapters_(std::move(adapters)), queryRuns_(queryRuns), failure_(failure) {}
 
-  bool QueryAdapters() override {
+  void QueryAdapters() override {
     ++adapterQueries;
-    return queryRuns_;
+    if (!queryRuns_) throw AdapterReadError(static_cast<int>(0x80041003), "query");
   }
   bool NextAdapter() override {
     FailAt(Throw::kNextAdapter);
@@ -225,9 +225,16 @@ TEST_P(AdapterSelection, PicksTheFirstQualifyingAdapter) {
 INSTANTIATE_TEST_SUITE_P(Cases, AdapterSelection, ::testing::ValuesIn(kSelectionCases),
                          [](const auto& info) { return std::to_string(info.index); });
 
-TEST(AdapterDiscovery, AFailingAdapterQueryFindsNothing) {
+// Adapters that cannot be read are not the same as no adapter: the caller
+// learns why.
+TEST(AdapterDiscovery, AFailingAdapterQueryTellsTheSystemsReason) {
   ScriptedSource source({kWired}, /*queryRuns=*/false);
-  EXPECT_EQ(Find(source, {L"192.168.0.10"}), (Outcome{false, L"stale", L"stale", L"stale"}));
+  try {
+    Find(source, {L"192.168.0.10"});
+    FAIL() << "the failure was taken for no adapter";
+  } catch (const AdapterReadError& error) {
+    EXPECT_EQ(static_cast<unsigned>(error.code().value()), 0x80041003u);
+  }
 }
 
 class FailureThatEscapes : public ::testing::TestWithParam<Throw> {};

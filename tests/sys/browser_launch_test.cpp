@@ -16,7 +16,11 @@ class FakeRoutes final : public ShellRoutes {
     calls.push_back(L"desktop " + url);
     return desktopAnswers_;
   }
-  void OpenFromThisProcess(const std::wstring& url) override { calls.push_back(L"here " + url); }
+  bool OpenFromThisProcess(const std::wstring& url) override {
+    calls.push_back(L"here " + url);
+    return thisProcessOpens;
+  }
+  bool thisProcessOpens = true;
   std::vector<std::wstring> calls;
 
  private:
@@ -26,15 +30,18 @@ class FakeRoutes final : public ShellRoutes {
 TEST(OpenWebPage, GoesThroughTheDesktopShellAndOnlyFallsBackWithoutOne) {
   const std::wstring url = L"https://example.test/a?b=1";
   const struct {
-    bool desktopAnswers;
+    bool desktopAnswers, thisProcessOpens;
     std::vector<std::wstring> calls;
+    bool opened;
   } cases[] = {
-      {true, {L"desktop " + url}},
-      {false, {L"desktop " + url, L"here " + url}},
+      {true, true, {L"desktop " + url}, true},
+      {false, true, {L"desktop " + url, L"here " + url}, true},
+      {false, false, {L"desktop " + url, L"here " + url}, false},
   };
   for (const auto& c : cases) {
     FakeRoutes routes(c.desktopAnswers);
-    OpenWebPage(routes, url);
+    routes.thisProcessOpens = c.thisProcessOpens;
+    EXPECT_EQ(OpenWebPage(routes, url), c.opened) << "desktop shell answers: " << c.desktopAnswers;
     EXPECT_EQ(routes.calls, c.calls) << "desktop shell answers: " << c.desktopAnswers;
   }
 }

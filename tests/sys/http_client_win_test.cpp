@@ -6,6 +6,8 @@
 #include <wincrypt.h>
 
 #include <chrono>
+#include <stop_token>
+#include <thread>
 
 #include "base/text_encoding.h"
 #include "support/standin.h"
@@ -21,10 +23,9 @@ using test::ScriptedReply;
 class HttpAgainstStandIn : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!standin_.Available()) {
-      GTEST_SKIP() << "no stand-in service at " << WideToUtf8(standin_.BaseUrl())
-                   << " (configure the build with TAVRIN_API_URL=http://127.0.0.1:PORT)";
-    }
+    ASSERT_TRUE(standin_.Available())
+        << "no stand-in service at " << WideToUtf8(standin_.BaseUrl())
+        << " (configure the build with TAVRIN_API_URL=http://127.0.0.1:PORT)";
     standin_.Reset();
   }
 
@@ -72,6 +73,40 @@ TEST_F(HttpAgainstStandIn, ARefusedConnectionFailsAtOnce) {
   EXPECT_FALSE(SystemHttp().Get(url, {}, BodyDecoding::kUtf8, body));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   EXPECT_EQ(body, L"untouched");
+}
+
+// A server that accepts and says nothing for a minute.
+ScriptedReply Silent() {
+  ScriptedReply reply{200, {}, R"({"ip":"127.0.0.1"})"};
+  reply.delayMs = 60'000;
+  return reply;
+}
+
+TEST_F(HttpAgainstStandIn, ASilentServerFailsAtTheReceiveTimeOut) {
+  standin_.Reply(L"/myip", Silent());
+  const auto http = MakeSystemHttp(std::chrono::seconds(3));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(IsOnline(*http, standin_.BaseUrl() + L"/myip"));
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::seconds(3));
+  EXPECT_LT(waited, std::chrono::seconds(30)) << "the time-out never fired";
+}
+
+TEST_F(HttpAgainstStandIn, AStopEndsARequestTheServerHolds) {
+  standin_.Reply(L"/myip", Silent());
+  std::stop_source limit;
+  std::thread alarm([&] {
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    limit.request_stop();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(IsOnline(SystemHttp(), standin_.BaseUrl() + L"/myip", limit.get_token()));
+  const auto waited = std::chrono::steady_clock::now() - start;
+  alarm.join();
+  EXPECT_LT(waited, std::chrono::seconds(15)) << "the request was waited for";
+  // The client works on.
+  standin_.Reset();
+  EXPECT_TRUE(ProbeMyIp());
 }
 
 TEST_F(HttpAgainstStandIn, AnyStatusIsAResponseAndRedirectsAreFollowed) {
@@ -178,7 +213,7 @@ bool TrustTestAuthority(const std::string& pem) {
 
 TEST_F(HttpAgainstStandIn, SpeaksHttpsWithTheCertificateChecked) {
   const unsigned short port = standin_.HttpsPort();
-  if (port == 0) GTEST_SKIP() << "the stand-in serves no HTTPS";
+  ASSERT_NE(port, 0) << "the stand-in serves no HTTPS";
   ASSERT_TRUE(TrustTestAuthority(standin_.CaPem()));
   const std::wstring tail = L":" + std::to_wstring(port) + L"/myip";
   EXPECT_TRUE(IsOnline(SystemHttp(), L"https://localhost" + tail));

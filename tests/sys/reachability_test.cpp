@@ -13,8 +13,9 @@ class OneReplyClient final : public HttpClient {
   explicit OneReplyClient(std::optional<std::wstring> body) : body_(std::move(body)) {}
 
   bool Get(const std::wstring& url, const std::vector<HttpHeader>& headers, BodyDecoding decoding,
-           std::wstring& body) override {
+           std::wstring& body, std::stop_token stop) override {
     ++requests;
+    lastStop = stop;
     lastUrl = url;
     lastHeaderCount = headers.size();
     lastDecoding = decoding;
@@ -23,6 +24,7 @@ class OneReplyClient final : public HttpClient {
   }
 
   int requests = 0;
+  std::stop_token lastStop;
   std::wstring lastUrl;
   std::size_t lastHeaderCount = 0;
   BodyDecoding lastDecoding = BodyDecoding::kUtf8;
@@ -52,8 +54,10 @@ TEST(IsOnline, NeedsTheQuotedKeyInTheBody) {
 
 TEST(IsOnline, SendsOnePlainGetReadInTheDeclaredCharset) {
   OneReplyClient http(L"{\"ip\":\"203.0.113.7\"}");
-  IsOnline(http, L"https://api.example/myip");
+  std::stop_source limit;
+  IsOnline(http, L"https://api.example/myip", limit.get_token());
   EXPECT_EQ(http.requests, 1);
+  EXPECT_TRUE(http.lastStop == limit.get_token()) << "the wait's limit cannot end the request";
   EXPECT_EQ(http.lastUrl, L"https://api.example/myip");
   EXPECT_EQ(http.lastHeaderCount, 0u);
   EXPECT_EQ(http.lastDecoding, BodyDecoding::kDeclaredCharset);
@@ -66,6 +70,7 @@ TEST(HttpCharset, ReadsTheCharsetParameter) {
       {L"application/json; boundary=x; charset = EUC-KR ; q=1", L"EUC-KR"},
       {L"application/json", L""},
       {L"text/plain; notcharset=latin1", L""},
+      {L"text/plain;\tcharset=\tkoi8-r\t", L"koi8-r"},
       {L"", L""},
   };
   for (const auto& [contentType, charset] : cases) {

@@ -31,6 +31,22 @@ TEST(RootKeyFromName, MatchesTheSevenNamesExactly) {
 
 class RegistryValues : public RegistryTest {};
 
+TEST_P(RegistryValues, ReadingAnIntegerCreatesNothingAndTakesOnlyADword) {
+  const std::wstring key = std::wstring(kMachineTestKey) + L"\\Read";
+  EXPECT_EQ(ReadRegistryInteger(keys(), key, L"Value"), std::nullopt);
+  EXPECT_FALSE(KeyExists(keys(), key));
+  WriteRegistryInteger(keys(), key, L"Value", -1);
+  EXPECT_EQ(ReadRegistryInteger(keys(), key, L"Value"), -1);
+  EXPECT_EQ(ReadRegistryInteger(keys(), key, L"Other"), std::nullopt);
+  ScopedKey opened(keys());
+  ASSERT_EQ(opened.Open(reg::kLocalMachine, L"SOFTWARE\\TavrinTest\\Read",
+                        reg::kKeyAllAccess | reg::kWow64_64Key),
+            reg::kSuccess);
+  const std::uint8_t text[] = {'1', 0, 0, 0};
+  keys().SetValue(opened.Get(), L"Text", reg::kSz, text, sizeof text);
+  EXPECT_EQ(ReadRegistryInteger(keys(), key, L"Text"), std::nullopt);
+}
+
 struct PathCase {
   const wchar_t* path;
   bool written;  // lands in HKCU\Software\TavrinTest\Sub

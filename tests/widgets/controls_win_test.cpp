@@ -313,7 +313,7 @@ TEST_F(Controls, AHiddenPagesControlsKeepTheirStateUntilTheyHaveWindows) {
   EXPECT_EQ(clicks, 2);
 }
 
-TEST_F(Controls, CheckBoxRunsItsHandlerOnEveryChangeAndIsNoTabStop) {
+TEST_F(Controls, CheckBoxRunsItsHandlerOnEveryChangeAndIsATabStop) {
   auto& check = form_.Add<CheckBox>(L"Check", &form_, DesignRect{10, 20, 100, 17});
   std::vector<bool> seen;
   check.OnClick = [&](Component& sender) {
@@ -325,7 +325,7 @@ TEST_F(Controls, CheckBoxRunsItsHandlerOnEveryChangeAndIsNoTabStop) {
   check.SetChecked(true);  // no change
   SendMessageW(check.Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(seen, (std::vector<bool>{true, false}));
-  EXPECT_FALSE(GetWindowLongW(check.Handle(), GWL_STYLE) & WS_TABSTOP);
+  EXPECT_TRUE(GetWindowLongW(check.Handle(), GWL_STYLE) & WS_TABSTOP);
 }
 
 TEST_F(Controls, ClosingAWindowLetsItsControlsForgetTheirWindowsSystemClassesIncluded) {

@@ -34,6 +34,7 @@ class Hinted : public FormTest {
     Pump();
   }
   CheckBox& box_ = form_.Add<CheckBox>(L"Box", &form_, DesignRect{20, 20, 150, 17});
+  CheckBox& other_ = form_.Add<CheckBox>(L"Other", &form_, DesignRect{20, 100, 150, 17});
 };
 
 TEST_F(Hinted, TheKeyboardFocusShowsTheTipBesideTheControlUntilTheFocusLeaves) {
@@ -62,10 +63,21 @@ TEST_F(Hinted, TheKeyboardFocusShowsTheTipBesideTheControlUntilTheFocusLeaves) {
     EXPECT_FALSE(Overlap(tip, control));
     EXPECT_EQ(tip.top >= control.bottom, c.below);
     EXPECT_LE(tip.bottom, work.bottom);
-    SetFocus(form_.Handle());
+    SetFocus(other_.Handle());
     Pump();
     EXPECT_EQ(ShownTooltip(), nullptr) << "still shown after the focus left";
   }
+}
+
+TEST_F(Hinted, AFocusWhileTheFocusCueIsHiddenShowsNoTipUntilTheKeyboardIsUsed) {
+  SetFocus(other_.Handle());
+  SendMessageW(form_.Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+  SetFocus(box_.Handle());  // as a click gives it
+  Pump();
+  EXPECT_EQ(ShownTooltip(), nullptr);
+  ShowFocusCues(box_.Handle());  // the keyboard comes into use
+  Pump();
+  EXPECT_NE(ShownTooltip(), nullptr);
 }
 
 TEST_F(Hinted, ThePointerRestingOnTheControlShowsTheTipWithoutCoveringIt) {
