@@ -114,7 +114,9 @@ void TFrmTavrin::CreateSettingsPage() {
 CheckBox& TFrmTavrin::AddOption(OptionBox box, std::wstring name, GroupBox* group, int left,
                                 int top) {
   CheckBox& check = Add<CheckBox>(std::move(name), group, DesignRect{left, top, 200, 17});
-  check.SetCaption(std::wstring(kTweaks[static_cast<std::size_t>(box)].caption));
+  const Tweak& tweak = kTweaks[static_cast<std::size_t>(box)];
+  check.SetCaption(std::wstring(tweak.caption));
+  check.SetHint(OwnTranslate(tweak.explanation));
   check.OnClick = [this, box](Component&) { controller_.OptionClick(box); };
   options_[static_cast<std::size_t>(box)] = &check;
   return check;

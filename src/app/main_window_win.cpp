@@ -105,6 +105,9 @@ CheckBox& TFrmTavrin::Option(OptionBox box) const {
 void TFrmTavrin::ShowAdapter(const std::wstring& name, const std::wstring& address) {
   LblAdapter->SetCaption(name);
   LblIPAddress->SetCaption(L"IP: " + address);
+  // Without an adapter the name says it is unknown, and there is no address.
+  startAdapter_ = address.empty() ? OwnTranslate(OwnText::TheActiveAdapter) : name;
+  ExplainStart();
 }
 
 bool TFrmTavrin::GetOption(OptionBox box) { return Option(box).Checked(); }
@@ -124,6 +127,17 @@ void TFrmTavrin::ShowStartButton(const std::wstring& caption, bool enabled, bool
   BtnStart->SetAccessibleName(name);
   BtnStart->SetEnabled(enabled);
   BtnStart->SetDown(pressed);
+  ExplainStart();
+}
+
+void TFrmTavrin::ExplainStart() {
+  std::wstring text =
+      OwnTranslate(BtnStart->Down() ? OwnText::ExplainStartReverts : OwnText::ExplainStartApplies);
+  constexpr std::wstring_view kAdapter = L"{adapter}";
+  if (const auto at = text.find(kAdapter); at != text.npos) {
+    text.replace(at, kAdapter.size(), startAdapter_);
+  }
+  BtnStart->SetHint(text);
 }
 
 void TFrmTavrin::ShowBusy(bool on) {

@@ -44,6 +44,8 @@ class TFrmTavrin final : public Form, public TuningView {
   TTuningController& Controller() { return controller_; }
 
   void ShowAdapter(const std::wstring& name, const std::wstring& address) override;
+  // The option box of a tweak.
+  CheckBox& Option(OptionBox box) const;
   bool GetOption(OptionBox box) override;
   void SetOption(OptionBox box, bool checked) override;
   void EnableOptions(bool enabled) override;
@@ -86,13 +88,15 @@ class TFrmTavrin final : public Form, public TuningView {
   void CreateHomePage();
   void CreateSettingsPage();
   CheckBox& AddOption(OptionBox box, std::wstring name, GroupBox* group, int left, int top);
-  CheckBox& Option(OptionBox box) const;
   void UseDesktopFont();
   void ShowTagline();
+  // The start button's tooltip: what a press does now, to which adapter.
+  void ExplainStart();
   // The check-in's services, telling the user through this window's error box.
   ServiceHost ServiceHostWithErrorBox();
 
   MainWindowServices services_;
+  std::wstring startAdapter_;
   std::array<CheckBox*, kOptionBoxCount> options_{};
   TTuningController controller_;
 };

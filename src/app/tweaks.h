@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "i18n/own_texts.h"
 #include "sys/registry_keys.h"
 
 // The tweak catalogue: the five system settings the start button applies and
@@ -27,14 +28,19 @@ struct Tweak {
   OptionBox box;
   std::wstring_view caption;      // shown on the box, never translated
   std::wstring_view settingsKey;  // where the user's choice is kept
+  OwnText explanation;            // the box's tooltip and description
 };
 
 inline constexpr std::array<Tweak, kOptionBoxCount> kTweaks = {{
-    {OptionBox::ChkTCPAckFrequency, L"TcpAckFrequency", L"tcpackfrequency"},
-    {OptionBox::ChkTcpDelAckTick, L"TcpDelAckTick", L"tcpdelacktick"},
-    {OptionBox::ChkTcpNoDelay, L"TcpNoDelay", L"tcpnodelay"},
-    {OptionBox::ChkNetworkThrottlingIndex, L"NetworkThrottlingIndex", L"networkthrottleindex"},
-    {OptionBox::ChkSystemResponsiveness, L"SystemResponsiveness", L"systemresponsivess"},
+    {OptionBox::ChkTCPAckFrequency, L"TcpAckFrequency", L"tcpackfrequency",
+     OwnText::ExplainTcpAckFrequency},
+    {OptionBox::ChkTcpDelAckTick, L"TcpDelAckTick", L"tcpdelacktick",
+     OwnText::ExplainTcpDelAckTicks},
+    {OptionBox::ChkTcpNoDelay, L"TcpNoDelay", L"tcpnodelay", OwnText::ExplainTcpNoDelay},
+    {OptionBox::ChkNetworkThrottlingIndex, L"NetworkThrottlingIndex", L"networkthrottleindex",
+     OwnText::ExplainNetworkThrottlingIndex},
+    {OptionBox::ChkSystemResponsiveness, L"SystemResponsiveness", L"systemresponsivess",
+     OwnText::ExplainSystemResponsiveness},
 }};
 
 enum class TweakKey { kInterface, kMessageQueuing, kMultimedia };

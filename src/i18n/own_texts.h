@@ -8,6 +8,16 @@ namespace tavrin {
 
 enum class OwnText {
   NetworkDidNotAnswer,
+  // What each option does; each names the registry value it writes.
+  ExplainTcpAckFrequency,
+  ExplainTcpDelAckTicks,
+  ExplainTcpNoDelay,
+  ExplainNetworkThrottlingIndex,
+  ExplainSystemResponsiveness,
+  // What a press of the start button does; "{adapter}" stands for the adapter.
+  ExplainStartApplies,
+  ExplainStartReverts,
+  TheActiveAdapter,  // "{adapter}" when no adapter was found
   AdaptersUnreadable,
   UpdateLinkDidNotOpen,
   // What screen readers are told: names where no caption says it, and the

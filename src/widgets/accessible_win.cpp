@@ -136,7 +136,12 @@ class WrappedAccessible final : public IAccessible, public IOleWindow {
     return standard_->get_accValue(child, value);
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-    return standard_->get_accDescription(child, text);
+    if (!IsSelf(child)) return standard_->get_accDescription(child, text);
+    return WithSource([&](AccessibleSource& s) {
+      const std::wstring description = s.AccessibleDescription();
+      return description.empty() ? standard_->get_accDescription(child, text)
+                                 : ReturnText(description, text);
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
     return standard_->get_accHelp(child, help);

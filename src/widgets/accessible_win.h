@@ -7,7 +7,8 @@
 // What a screen reader learns of a window that draws itself. The window
 // answers WM_GETOBJECT with the system's standard object for its client
 // area, wrapped: place, parent, neighbours and hit testing stay the system's,
-// while role, name, state and default action come from the window's source.
+// while role, name, description, state and default action come from the
+// window's source.
 // The standard object alone would call every such window a plain "client"
 // with no name worth reading; a UI Automation provider would say more, but
 // readers still speak this interface to every system control, and it is the
@@ -19,6 +20,8 @@ class AccessibleSource {
   // A ROLE_SYSTEM_ value.
   virtual long AccessibleRole() const = 0;
   virtual std::wstring AccessibleName() const = 0;
+  // What it does, in a sentence or two; empty: the system's own answer.
+  virtual std::wstring AccessibleDescription() const = 0;
   // STATE_SYSTEM_ bits of its own, beyond those the window itself shows
   // (focusable, focused, unavailable, invisible), which are added.
   virtual long AccessibleState() const = 0;

@@ -100,6 +100,7 @@ void Control::CreateHandle() {
   }
   SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), FALSE);
   HandleCreated();
+  if (!hint_.empty()) SetHint(hint_);
   bool madeChildren = false;
   for (Control* child : children_) {
     if (child->visible_ && !child->handle_) {
@@ -467,6 +468,18 @@ TColor Control::Color() const {
 void Control::SetColor(TColor color) {
   color_ = color;
   Invalidate();
+}
+
+void Control::SetHint(const std::wstring& hint) {
+  hint_ = hint;
+  if (!handle_) return;
+  if (Hints* hints = FormHints()) hints->Set(handle_, hint_);
+}
+
+Hints* Control::FormHints() {
+  Control* root = this;
+  while (root->parent_) root = root->parent_;
+  return root->OwnHints();
 }
 
 std::wstring Control::GetCaption() const {

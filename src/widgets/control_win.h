@@ -11,6 +11,7 @@
 #include "widgets/colors.h"
 #include "widgets/component.h"
 #include "widgets/gdi_win.h"
+#include "widgets/hints_win.h"
 
 // The base of every control: one window, placed in pixels at 96 dpi and
 // scaled by the window's DPI, with the font and colour of its parent unless
@@ -103,6 +104,11 @@ class Control : public Component, protected AccessibleSource {
   std::wstring GetCaption() const override;
   void SetCaption(const std::wstring& caption) override;
 
+  // What the control does, in a sentence or two: its tooltip, and what
+  // screen readers give as its description.
+  const std::wstring& Hint() const { return hint_; }
+  void SetHint(const std::wstring& hint);
+
   std::function<void(Component& sender)> OnClick;
 
   // What screen readers call the control where no caption says it (a
@@ -131,11 +137,14 @@ class Control : public Component, protected AccessibleSource {
   virtual void HandleCreated() {}
   virtual void AlignChildren();
   void Click();
+  // The tooltips of the window this control is in; a form has them.
+  virtual Hints* OwnHints() { return nullptr; }
 
   // What a screen reader is told. A role of 0 leaves the window to the
   // system's standard object; the name is the caption unless set otherwise.
   long AccessibleRole() const override { return 0; }
   std::wstring AccessibleName() const override;
+  std::wstring AccessibleDescription() const override { return hint_; }
   long AccessibleState() const override { return 0; }
   std::wstring DefaultAction() const override { return {}; }
   bool DoDefaultAction() override { return false; }
@@ -153,6 +162,7 @@ class Control : public Component, protected AccessibleSource {
 
  private:
   void ForgetHandles();
+  Hints* FormHints();
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept;
   static LRESULT CALLBACK SystemWindowProc(HWND window, UINT message, WPARAM wParam,
@@ -178,6 +188,7 @@ class Control : public Component, protected AccessibleSource {
   bool tabStop_ = false;
   WNDPROC systemProc_ = nullptr;  // a system class's own procedure
   std::wstring caption_;  // kept until the window exists
+  std::wstring hint_;
   std::wstring accessibleName_;
   std::optional<TColor> color_;
   std::optional<FontSpec> font_;

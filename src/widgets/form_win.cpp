@@ -75,6 +75,11 @@ void Form::Show() {
   UpdateWindow(Handle());
 }
 
+Hints* Form::OwnHints() {
+  if (!hints_ && Handle()) hints_ = std::make_unique<Hints>(Handle());
+  return hints_.get();
+}
+
 void Form::Close() {
   if (Handle()) PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
@@ -115,6 +120,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       if (mainForm_) PostQuitMessage(0);
+      break;
+    case WM_NCDESTROY:
+      hints_.reset();  // the controls it explained have gone
       break;
   }
   return Control::HandleMessage(message, wParam, lParam);

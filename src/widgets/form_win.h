@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "widgets/control_win.h"
@@ -53,6 +54,7 @@ class Form : public Control {
   // The window title, which the interface translation reaches by name.
   bool PublishesCaption() const override { return true; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  Hints* OwnHints() override;
   // Ctrl+Tab (forward) and Ctrl+Shift+Tab; false when there are no pages.
   virtual bool SwitchPage(bool /*forward*/) { return false; }
   void FocusLeaving(Control& leaving, bool disabled) override;
@@ -76,6 +78,7 @@ class Form : public Control {
   BorderStyle borderStyle_ = BorderStyle::Single;
   bool mainForm_ = false;
   bool shown_ = false;
+  std::unique_ptr<Hints> hints_;  // made with the first hint, gone with the window
   Control* firstFocus_ = nullptr;
   HWND savedFocus_ = nullptr;  // the focus when the window was last deactivated
   HWND parkedFrom_ = nullptr;  // a disabled control that had the focus

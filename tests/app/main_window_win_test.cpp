@@ -9,9 +9,12 @@
 #include "app/error_dialog_win.h"
 #include "app/main_window_fixture_win.h"
 #include "base/dpi.h"
+#include "base/text_encoding.h"
 #include "build_config.h"
+#include "i18n/own_texts.h"
 #include "i18n/translation.h"
 #include "settings/config.h"
+#include "support/accessibility_win.h"
 #include "support/gui_win.h"
 #include "sys/file_version.h"
 
@@ -156,6 +159,26 @@ TEST_F(MainWindow, OpensScaledOnA144DpiDisplay) {
   LOGFONTW title{};
   GetObjectW(form.LblTitle->CurrentFont(), sizeof title, &title);
   EXPECT_EQ(title.lfHeight, -89);  // 59 pixels at 96 dpi, scaled by 1.5 away from zero
+}
+
+TEST_F(MainWindow, TooltipsAreScaledOnA144DpiDisplay) {
+  if (!GetEnvironmentVariableW(kChildFlag, nullptr, 0)) {
+    EXPECT_EQ(RunSelfAt144Dpi("MainWindow.TooltipsAreScaledOnA144DpiDisplay"), 0u);
+    return;
+  }
+  ASSERT_EQ(GetDpiForSystem(), 144u);
+  TFrmTavrin& form = Open();
+  ShowFocusCues(form.Handle());
+  SetFocus(form.BtnStart->Handle());
+  Pump();
+  const HWND tip = ShownTooltip();
+  ASSERT_NE(tip, nullptr);
+  LOGFONTW shown{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(tip, WM_GETFONT, 0, 0)), sizeof shown, &shown);
+  NONCLIENTMETRICSW at96{};
+  at96.cbSize = sizeof at96;
+  ASSERT_TRUE(SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof at96, &at96, 0, 96));
+  EXPECT_EQ(shown.lfHeight, MulDivRounded(at96.lfStatusFont.lfHeight, 144, 96));
 }
 
 TEST_F(MainWindow, ScalesAndLaysOutAgainWhenTheDpiChanges) {
@@ -494,6 +517,55 @@ TEST(ProgramIcon, HoldsAnImageForEveryDisplayScale) {
     DestroyIcon(icon);
   }
   FreeLibrary(program);
+}
+
+// The start button and every option explain themselves in the interface
+// language, in the tooltips the pointer and the keyboard focus show.
+TEST_F(MainWindow, TheStartButtonAndEveryOptionExplainThemselvesInTheInterfaceLanguage) {
+  for (const wchar_t* language : {L"en", L"ja", L"fr"}) {
+    SCOPED_TRACE(WideToUtf8(language));
+    CurrentLanguage = language;
+    TFrmTavrin& form = Open();
+    VisitSettingsPage(form);
+    for (const Tweak& tweak : kTweaks) {
+      const std::wstring explanation = OwnTranslate(tweak.explanation, language);
+      const HWND box = form.Option(tweak.box).Handle();
+      EXPECT_EQ(TooltipTexts(box), (std::vector<std::wstring>{explanation, explanation}))
+          << WideToUtf8(tweak.caption);
+      EXPECT_EQ(ReadAccessible(box).value_or(AccessibleFacts{}).description, explanation)
+          << WideToUtf8(tweak.caption);
+    }
+    // The tooltip and what a screen reader reads as the description.
+    const auto startTip = [&] {
+      const std::vector<std::wstring> texts = TooltipTexts(form.BtnStart->Handle());
+      const std::wstring description =
+          ReadAccessible(form.BtnStart->Handle()).value_or(AccessibleFacts{}).description;
+      EXPECT_EQ(texts.size(), 2u);
+      for (const std::wstring& text : texts) EXPECT_EQ(text, description);
+      return description;
+    };
+    const auto expected = [&](OwnText text) {
+      std::wstring explanation = OwnTranslate(text, language);
+      return explanation.replace(explanation.find(L"{adapter}"), 9, adapters_->name);
+    };
+    EXPECT_EQ(startTip(), expected(OwnText::ExplainStartApplies));
+    SendMessageW(form.BtnStart->Handle(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(SettlesIn(form.Controller(), stRunning));
+    EXPECT_EQ(startTip(), expected(OwnText::ExplainStartReverts));
+    SendMessageW(form.BtnStart->Handle(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(SettlesIn(form.Controller(), stIdle));
+    EXPECT_EQ(startTip(), expected(OwnText::ExplainStartApplies));
+    form_.reset();
+  }
+}
+
+TEST_F(MainWindow, WithoutAnAdapterTheStartButtonNamesTheActiveOne) {
+  adapters_->found = false;
+  TFrmTavrin& form = Open();
+  const std::vector<std::wstring> texts = TooltipTexts(form.BtnStart->Handle());
+  ASSERT_FALSE(texts.empty());
+  EXPECT_NE(texts.front().find(L"for the active network adapter,"), std::wstring::npos)
+      << WideToUtf8(texts.front());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text_encoding.h"
 #include "support/memory_registry.h"
 #include "support/registry_backends.h"
 #include "sys/registry.h"
@@ -93,6 +94,22 @@ TEST(TweakCatalogue, RevertMakesTheSameSixCallsWhateverWasApplied) {
     keys.ClearJournal();
     RevertTweaks(keys, kTestInterfaceId);
     EXPECT_EQ(Calls(keys), kRevertCalls);
+  }
+}
+
+// Each option explains itself in every language, naming each value it writes,
+// so that a user can look the value up.
+TEST(TweakCatalogue, EveryExplanationNamesTheValuesItsTweakWrites) {
+  for (const Tweak& tweak : kTweaks) {
+    for (const wchar_t* language : {L"ko", L"en", L"ja", L"zh", L"ru", L"it", L"fr"}) {
+      const std::wstring text = OwnTranslate(tweak.explanation, language);
+      for (const ValueChange& change : kValueChanges) {
+        if (change.box != tweak.box) continue;
+        EXPECT_NE(text.find(change.valueName), std::wstring::npos)
+            << WideToUtf8(tweak.caption) << " in " << WideToUtf8(language) << " lacks "
+            << WideToUtf8(change.valueName);
+      }
+    }
   }
 }
 

@@ -47,6 +47,8 @@ std::optional<AccessibleFacts> ReadAccessible(HWND window) {
   if (SUCCEEDED(object->get_accName(Self(), &text))) facts.name = TakeText(text);
   text = nullptr;
   if (SUCCEEDED(object->get_accDefaultAction(Self(), &text))) facts.action = TakeText(text);
+  text = nullptr;
+  if (SUCCEEDED(object->get_accDescription(Self(), &text))) facts.description = TakeText(text);
   return facts;
 }
 

@@ -17,6 +17,7 @@ struct AccessibleFacts {
   std::wstring name;
   long state = 0;
   std::wstring action;  // the default action's name
+  std::wstring description;
 };
 
 Microsoft::WRL::ComPtr<IAccessible> ClientObjectOf(HWND window);

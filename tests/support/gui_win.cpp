@@ -1,5 +1,9 @@
 #include "support/gui_win.h"
 
+#include <commctrl.h>
+
+#include <iterator>
+
 #include "appearance/button_styles.h"
 #include "widgets/gdiplus_win.h"
 #include "widgets/high_contrast_win.h"
@@ -50,6 +54,54 @@ bool PumpUntil(const std::function<bool()>& done, int limitMs) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   return true;
+}
+
+namespace {
+
+BOOL CALLBACK CollectTooltip(HWND window, LPARAM found) {
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (std::wstring_view(name) == TOOLTIPS_CLASSW) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  }
+  return TRUE;
+}
+
+std::vector<HWND> ThreadTooltips() {
+  std::vector<HWND> tips;
+  EnumThreadWindows(GetCurrentThreadId(), CollectTooltip, reinterpret_cast<LPARAM>(&tips));
+  return tips;
+}
+
+}  // namespace
+
+std::vector<std::wstring> TooltipTexts(HWND control) {
+  std::vector<std::wstring> texts;
+  for (HWND tip : ThreadTooltips()) {
+    wchar_t text[1024] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = control;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    if (!SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) continue;
+    tool.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    texts.emplace_back(text);
+  }
+  return texts;
+}
+
+HWND ShownTooltip() {
+  for (HWND tip : ThreadTooltips()) {
+    if (IsWindowVisible(tip)) return tip;
+  }
+  return nullptr;
+}
+
+void ShowFocusCues(HWND window) {
+  SendMessageW(GetAncestor(window, GA_ROOT), WM_CHANGEUISTATE,
+               MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 void Activate(HWND window) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <array>
 #include <functional>
@@ -43,6 +43,13 @@ RECT RectInParent(HWND window);
 
 std::wstring WindowText(HWND window);
 
+// What this thread's tooltips hold for `control`: the texts of its tools.
+std::vector<std::wstring> TooltipTexts(HWND control);
+// A tooltip of this thread that shows; null when none does.
+HWND ShownTooltip();
+// Shows the focus cue in `window`'s top-level window, as the keyboard's first use does.
+void ShowFocusCues(HWND window);
+
 // What a styled button shows: the face inside, the middle of its left edge
 // (the outline, or the face where there is none) and the caption's ink.
 struct ButtonLook {
@@ -82,9 +89,9 @@ class DarkContrastTheme {
   DarkContrastTheme& operator=(const DarkContrastTheme&) = delete;
 
  private:
-  static constexpr std::array<int, 6> kElements = {COLOR_WINDOW,        COLOR_WINDOWTEXT,
-                                                   COLOR_HIGHLIGHT,     COLOR_HIGHLIGHTTEXT,
-                                                   COLOR_GRAYTEXT,      COLOR_HOTLIGHT};
+  static constexpr std::array<int, 6> kElements = {COLOR_WINDOW,    COLOR_WINDOWTEXT,
+                                                   COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                                                   COLOR_GRAYTEXT,  COLOR_HOTLIGHT};
   std::array<COLORREF, kElements.size()> saved_{};
 };
 
