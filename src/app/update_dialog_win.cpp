@@ -1,8 +1,10 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "app/notice_link_win.h"
 #include "app/update_dialog.h"
 #include "base/dpi.h"
 #include "base/owners_win.h"
@@ -65,6 +67,7 @@ struct DialogState {
   HWND separator = nullptr;
   HWND holdBox = nullptr;
   HWND link = nullptr;
+  std::optional<NoticeLink> noticeLink;
   bool holdTicked = false;
 
   int S(int pixels) const { return ScaleForDpi(pixels, dpi); }
@@ -96,11 +99,13 @@ constexpr int kMaxTextWidth = 400;
 constexpr int kTextSlack = 4;
 constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 26;
+constexpr int kButtonTextPadding = 10;  // above and below the caption, together
 constexpr int kButtonPadding = 24;
 constexpr int kButtonGap = 8;
 constexpr int kButtonsAbove = 20;
 constexpr int kButtonsBelow = 14;
 constexpr int kHoldBoxHeight = 17;
+constexpr int kHoldBoxTextPadding = 2;
 
 FontHandle MessageFont(int dpi, bool underline) {
   NONCLIENTMETRICSW metrics{};
@@ -152,6 +157,7 @@ void AddControls(HWND dialog, DialogState& state) {
     state.link =
         AddControl(dialog, L"STATIC", info.text, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, kLinkId);
     TFormHelper::SetHint(state.link, info.url);
+    state.noticeLink.emplace(state.link, kLinkId, state.options.language);
   }
 }
 
@@ -194,35 +200,46 @@ SIZE LayOutMessage(HWND dialog, DialogState& state) {
 
   const int contentBottom = std::max<int>(state.iconRect.bottom, state.S(kMargin) + text.cy);
   const int buttonTop = contentBottom + state.S(kButtonsAbove);
+  // Wide and tall enough for the captions in the user's font, however large.
   int buttonWidth = state.S(kButtonWidth);
+  int buttonHeight = state.S(kButtonHeight);
   const std::wstring captions[] = {UpdatePromptText(kPromptYes, language),
                                    UpdatePromptText(kPromptNo, language)};
   for (const std::wstring& caption : captions) {
-    buttonWidth = std::max<int>(
-        buttonWidth, MeasureText(dialog, state.font.get(), caption, 0, DT_SINGLELINE).cx +
-                         state.S(kButtonPadding));
+    const SIZE size = MeasureText(dialog, state.font.get(), caption, 0, DT_SINGLELINE);
+    buttonWidth = std::max<int>(buttonWidth, size.cx + state.S(kButtonPadding));
+    buttonHeight = std::max<int>(buttonHeight, size.cy + state.S(kButtonTextPadding));
   }
   const int buttonsWidth = 2 * buttonWidth + state.S(kButtonGap);
   const int width =
       std::max<int>(textLeft + text.cx + state.S(kTextSlack), buttonsWidth) + state.S(kMargin);
   const int yesLeft = width - state.S(kMargin) - buttonsWidth;
-  Place(state.yes, yesLeft, buttonTop, buttonWidth, state.S(kButtonHeight));
+  Place(state.yes, yesLeft, buttonTop, buttonWidth, buttonHeight);
   Place(state.no, yesLeft + buttonWidth + state.S(kButtonGap), buttonTop, buttonWidth,
-        state.S(kButtonHeight));
-  return {width, buttonTop + state.S(kButtonHeight) + state.S(kButtonsBelow)};
+        buttonHeight);
+  return {width, buttonTop + buttonHeight + state.S(kButtonsBelow)};
 }
 
-// The separator and the hold box or link label at the foot of the grown box.
-void LayOutNotice(HWND dialog, DialogState& state, int width, int height) {
+// The separator and the hold box or link label at the foot of the grown box,
+// whose client area ends `clientBottom` in; how much further down the
+// control reaches, which a font larger than the layout's needs.
+int LayOutNotice(HWND dialog, DialogState& state, int width, int height, int clientBottom) {
   const NoticePlacement place = PlaceNotice(state.dpi, height, state.options.heightAdjust);
   Place(state.separator, 0, place.separatorTop, width, 1);
+  int controlHeight = 0;
   if (state.holdBox != nullptr) {
-    Place(state.holdBox, place.controlLeft, place.controlTop, width, state.S(kHoldBoxHeight));
+    const int textHeight =
+        MeasureText(dialog, state.font.get(), state.info.text, 0, DT_SINGLELINE).cy;
+    controlHeight =
+        std::max<int>(state.S(kHoldBoxHeight), textHeight + state.S(kHoldBoxTextPadding));
+    Place(state.holdBox, place.controlLeft, place.controlTop, width, controlHeight);
   } else if (state.link != nullptr) {
     const SIZE size =
         MeasureText(dialog, state.linkFont.get(), state.info.text, 0, DT_SINGLELINE);
+    controlHeight = size.cy;
     Place(state.link, place.controlLeft, place.controlTop, size.cx, size.cy);
   }
+  return std::max(0, place.controlTop + controlHeight - clientBottom);
 }
 
 // Everything sized for `dpi`; the outer size that needs.
@@ -236,8 +253,10 @@ SIZE LayOut(HWND dialog, DialogState& state, int dpi) {
   const int width = frame.right - frame.left;
   int height = frame.bottom - frame.top;
   if (state.separator != nullptr) {
+    const int frameHeight = height - client.cy;  // title bar and borders
     height += NoticeGrowth(state.dpi, state.options.heightAdjust);
-    LayOutNotice(dialog, state, width, height);
+    // Placed from the foot as the layout has it; the box grows below if it must.
+    height += LayOutNotice(dialog, state, width, height, height - frameHeight);
   }
   return {width, height};
 }

@@ -1,7 +1,7 @@
 #include "app/update_dialog.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,8 +10,11 @@
 #include <vector>
 
 #include "base/dpi.h"
+#include "base/owners_win.h"
 #include "base/text_encoding.h"
+#include "i18n/own_texts.h"
 #include "prompt_driver_win.h"
+#include "support/accessibility_win.h"
 #include "support/gui_win.h"
 
 namespace tavrin::test {
@@ -35,6 +38,21 @@ class PromptTest : public testing::Test {
   }
 
   static void Key(HWND focus, WPARAM key) { PostMessageW(focus, WM_KEYDOWN, key, 0); }
+  // A key pressed and let go on the focus, served as the prompt's own loop
+  // serves it.
+  static void Press(HWND dialog, WPARAM key) {
+    const HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, key, 0);
+    PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (IsDialogMessageW(dialog, &message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+
+  ComApartment com_;  // the interface thread's, for the screen reader's view
 
   UpdateDialogOptions options_{L"en", L"Tavrin", 10,
                                [this](const std::wstring& url) { opened_.push_back(url); },
@@ -351,6 +369,77 @@ TEST_F(PromptTest, ClickingTheLinkOpensOnlyAWebPageAndKeepsTheBoxOpen) {
          });
     EXPECT_EQ(opened_, c.opened);
   }
+}
+
+TEST_F(PromptTest, TheNoticeLinkIsATabStopThatEnterAndSpaceOpenAndReadersReadAsALink) {
+  const bool accepted = Show(
+      WithInfo(LR"("style":"note","text":"News","url":"https://n.test/news")"), [&](Prompt& p) {
+        ASSERT_NE(p.link, nullptr);
+        Press(p.dialog, VK_TAB);
+        Press(p.dialog, VK_TAB);
+        ASSERT_EQ(GetFocus(), p.link);
+        Press(p.dialog, VK_RETURN);  // opens the link; Yes stays unanswered
+        Press(p.dialog, VK_SPACE);
+        EXPECT_TRUE(IsWindowVisible(p.dialog));
+        EXPECT_EQ(opened_.size(), 2u);
+
+        const std::optional<AccessibleFacts> facts = ReadAccessible(p.link);
+        ASSERT_TRUE(facts.has_value());
+        EXPECT_EQ(facts->role, ROLE_SYSTEM_LINK);
+        EXPECT_EQ(facts->name, L"News");
+        EXPECT_EQ(facts->state,
+                  STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
+        EXPECT_EQ(facts->action, OwnTranslate(OwnText::ActionJump, L"en"));
+        EXPECT_EQ(DoDefaultAction(p.link), S_OK);
+        Press(p.dialog, VK_TAB);  // and serves what the action posted
+        EXPECT_EQ(GetFocus(), p.yes);
+        Press(p.dialog, VK_ESCAPE);
+      });
+  EXPECT_FALSE(accepted);
+  EXPECT_EQ(opened_, std::vector<std::wstring>(3, L"https://n.test/news"));
+}
+
+// The user's message font at 36 pixels while it lives.
+class LargeMessageFont {
+ public:
+  LargeMessageFont() {
+    saved_.cbSize = sizeof saved_;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved_, &saved_, 0);
+    NONCLIENTMETRICSW large = saved_;
+    large.lfMessageFont.lfHeight = -36;
+    EXPECT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof large, &large, 0));
+  }
+  ~LargeMessageFont() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved_, &saved_, 0); }
+  LargeMessageFont(const LargeMessageFont&) = delete;
+  LargeMessageFont& operator=(const LargeMessageFont&) = delete;
+
+ private:
+  NONCLIENTMETRICSW saved_{};
+};
+
+// Larger text than the layout's own sizes: the buttons and the hold box grow
+// with it rather than cut it.
+TEST_F(PromptTest, ButtonsAndTheHoldBoxAreTallEnoughForALargerFont) {
+  const LargeMessageFont large;
+  Show(WithInfo(LR"("style":"hold","text":"Not now")"), [&](Prompt& p) {
+    ASSERT_NE(p.holdBox, nullptr);
+    TEXTMETRICW text{};
+    const HDC dc = GetDC(p.yes);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(p.yes, WM_GETFONT, 0, 0)));
+    GetTextMetricsW(dc, &text);
+    SelectObject(dc, old);
+    ReleaseDC(p.yes, dc);
+    ASSERT_GT(text.tmHeight, ScaleForDpi(26, GetDpiForWindow(p.dialog)));
+    for (HWND control : {p.yes, p.no, p.holdBox}) {
+      const RECT rect = InDialog(p.dialog, control);
+      EXPECT_GE(rect.bottom - rect.top, text.tmHeight) << Narrow(WindowText(control));
+    }
+    RECT client;
+    GetClientRect(p.dialog, &client);
+    EXPECT_LE(InDialog(p.dialog, p.holdBox).bottom, client.bottom);
+    Click(p.no);
+  });
 }
 
 TEST_F(PromptTest, ATickedHoldBoxSendsTheHoldWhateverTheAnswer) {
