@@ -21,7 +21,7 @@ class AccessibleSource {
   virtual long AccessibleRole() const = 0;
   virtual std::wstring AccessibleName() const = 0;
   // What it does, in a sentence or two; empty: the system's own answer.
-  virtual std::wstring AccessibleDescription() const = 0;
+  virtual std::wstring AccessibleDescription() const { return {}; }
   // STATE_SYSTEM_ bits of its own, beyond those the window itself shows
   // (focusable, focused, unavailable, invisible), which are added.
   virtual long AccessibleState() const = 0;
