@@ -18,8 +18,10 @@
 #include <vector>
 
 #include "i18n/localisation.h"
+#include "i18n/own_texts.h"
 #include "i18n/translation.h"
 #include "program/executable_image_win.h"
+#include "support/accessibility_win.h"
 #include "support/standin.h"
 #include "support/url_opener_win.h"
 #include "sys/adapter_discovery_win.h"
@@ -539,6 +541,40 @@ TEST_F(KeyboardRun, AHiddenOptionBoxKeepsNoFocusForSpaceToTick) {
   std::this_thread::sleep_for(2s);  // what a wrongly placed focus would have ticked by now
   EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), ticked);
   EXPECT_EQ(StoredOption(L"tcpnodelay"), stored);
+}
+
+// What a screen reader in another process reads, through the object each
+// control hands out, and Run pressed through its default action.
+TEST_F(SmokeRun, AScreenReaderReadsTheControlsAndPressesRun) {
+  Program program;
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (window = program.Window()) != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return StoredStatus() == 0u; }));
+  const HWND start = StartButton(window);
+  ASSERT_NE(start, nullptr);
+  const std::optional<AccessibleFacts> run = ReadAccessible(start);
+  ASSERT_TRUE(run.has_value()) << "no object across processes";
+  EXPECT_EQ(run->role, ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_EQ(run->name, Translate(L"실행하기"));
+  EXPECT_EQ(run->state, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
+  EXPECT_EQ(run->action, OwnTranslate(OwnText::ActionPress));
+  const std::optional<AccessibleFacts> home =
+      ReadAccessible(ChildWithText(window, Translate(L"처음화면")));
+  ASSERT_TRUE(home.has_value());
+  EXPECT_EQ(home->role, ROLE_SYSTEM_PAGETAB);
+  EXPECT_TRUE(home->state & STATE_SYSTEM_SELECTED);
+
+  ASSERT_EQ(DoDefaultAction(start), S_OK);
+  // A reader's apartment serves its messages while it waits.
+  ASSERT_TRUE(WaitFor([&] {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    return TextOf(start) == Translate(L"실행중");
+  })) << testing::PrintToString(TextOf(start))
+      << " enabled " << IsWindowEnabled(start);
+  EXPECT_EQ(StoredStatus(), 1u);
+  EXPECT_EQ(ReadAccessible(start)->state & STATE_SYSTEM_PRESSED, STATE_SYSTEM_PRESSED);
+  EXPECT_EQ(ReadAccessible(start)->name, Translate(L"실행중"));
 }
 
 // The program's check-in against the stand-in; ctest gives it an English locale.
