@@ -19,8 +19,10 @@
 
 #include "base/text_encoding.h"
 #include "i18n/localisation.h"
+#include "i18n/own_texts.h"
 #include "i18n/translation.h"
 #include "program/executable_image_win.h"
+#include "support/accessibility_win.h"
 #include "support/standin.h"
 #include "support/url_opener_win.h"
 #include "sys/adapter_discovery_win.h"
@@ -570,6 +572,213 @@ TEST_F(SmokeRun, AWaitThatRunsOutSettlesAndSaysSo) {
     EXPECT_TRUE(IsWindowEnabled(start));
     standin_.Reset();
   }
+
+HWND ChildWithText(HWND parent, const std::wstring& text) {
+  for (HWND child : ChildWindows(parent)) {
+    if (TextOf(child) == text) return child;
+  }
+  return nullptr;
+}
+
+// Runs xdotool, which works beside Wine on the X server, to its end. Wine
+// cannot wait for a Unix process, so the shell that runs it leaves a mark.
+void XDoTool(const std::wstring& arguments) {
+  const std::wstring mark = L"/tmp/tavrin-xdotool-" + std::to_wstring(GetCurrentProcessId());
+  std::wstring markFile = L"Z:" + mark;
+  std::replace(markFile.begin(), markFile.end(), L'/', L'\\');
+  DeleteFileW(markFile.c_str());
+  std::wstring command = L"/bin/sh -c \"/usr/bin/xdotool " + arguments + L"; touch " + mark + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &startup, &info));
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  ASSERT_TRUE(WaitFor([&] {
+    return GetFileAttributesW(markFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+  })) << "xdotool did not finish (is it installed?)";
+  DeleteFileW(markFile.c_str());
+}
+
+std::wstring X11Window(HWND window) {
+  return std::to_wstring(reinterpret_cast<UINT_PTR>(GetPropW(window, L"__wine_x11_whole_window")));
+}
+
+// Keys typed as a keyboard types them, to their last release: real key
+// events (XTEST) for the window that has the X server's focus. Sent to a window directly instead,
+// their releases are lost in Wine, and a Ctrl stays held.
+void Type(const std::string& keys) {
+  XDoTool(L"key --delay 50 " + std::wstring(keys.begin(), keys.end()));
+}
+
+// A click of the mouse through the X server, at a point of the control.
+void ClickAt(HWND control) {
+  const HWND window = GetAncestor(control, GA_ROOT);
+  // Without a window manager Wine's X window holds the frame it draws too.
+  POINT point{5, 5};
+  MapWindowPoints(control, nullptr, &point, 1);
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  XDoTool(L"mousemove --window " + X11Window(window) + L" " +
+          std::to_wstring(point.x - frame.left) + L" " + std::to_wstring(point.y - frame.top) +
+          L" click 1");
+}
+
+// The focused window of the program: its class and text.
+std::wstring FocusIn(HWND window) {
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread)) return L"(none)";
+  if (!thread.hwndFocus) return L"(none)";
+  if (thread.hwndFocus == window) return L"window";
+  const std::wstring text = TextOf(thread.hwndFocus);
+  return text.empty() ? ClassOf(thread.hwndFocus) : text;
+}
+
+std::optional<DWORD> StoredOption(const wchar_t* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrin", 0, KEY_READ, &key)) return std::nullopt;
+  DWORD value = 0, size = sizeof value;
+  const LONG rc =
+      RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS ? std::optional<DWORD>(value) : std::nullopt;
+}
+
+class KeyboardRun : public SmokeRun {
+ protected:
+  // Started once the fixture has set the machine up.
+  HWND OpenWindow() {
+    program_.emplace();
+    HWND window = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (window = program_->Window()) != nullptr; }));
+    if (!window) return nullptr;
+    XDoTool(L"windowfocus " + X11Window(window));
+    EXPECT_TRUE(WaitFor([&] { return FocusIn(window) == Translate(L"실행하기"); }))
+        << "focus at start: " << testing::PrintToString(FocusIn(window));
+    return window;
+  }
+
+  // Types the keys and waits until the focus is on `expected`.
+  bool TypeTo(HWND window, const std::string& keys, const std::wstring& expected) {
+    Type(keys);
+    const bool reached = WaitFor([&] { return FocusIn(window) == expected; });
+    if (!reached) ADD_FAILURE() << keys << ": focus on " << testing::PrintToString(FocusIn(window));
+    return reached;
+  }
+
+  std::optional<Program> program_;
+};
+
+TEST_F(KeyboardRun, TabGoesRoundEachPageAndCtrlTabAndSpaceReachAndTickABox) {
+  const HWND window = OpenWindow();
+  ASSERT_NE(window, nullptr);
+  const std::wstring run = Translate(L"실행하기");
+  ASSERT_TRUE(WaitFor([&] { return StoredStatus() == 0u; }));  // the stored state is back
+  for (const std::wstring& next :
+       {Translate(L"처음화면"), Translate(L"환경설정"), std::wstring(L"Tavrin.VectorImage"), run}) {
+    ASSERT_TRUE(TypeTo(window, "Tab", next));
+  }
+  ASSERT_TRUE(TypeTo(window, "shift+Tab", L"Tavrin.VectorImage"));
+
+  ASSERT_TRUE(TypeTo(window, "ctrl+Tab", L"Tavrin.VectorImage"));  // the logo keeps it
+  HWND firstBox = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    return (firstBox = ChildWithText(window, L"TcpAckFrequency")) && IsWindowVisible(firstBox);
+  })) << "the settings page did not show";
+  ASSERT_TRUE(TypeTo(window, "Tab", L"TcpAckFrequency"));  // on the settings page
+  const std::optional<DWORD> before = StoredOption(L"tcpackfrequency");
+  Type("space");
+  EXPECT_TRUE(WaitFor([&] { return StoredOption(L"tcpackfrequency") != before; }));
+  for (const wchar_t* next :
+       {L"TcpDelAckTick", L"TcpNoDelay", L"NetworkThrottlingIndex", L"SystemResponsiveness"}) {
+    ASSERT_TRUE(TypeTo(window, "Tab", next));
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+    EXPECT_TRUE(IsWindowVisible(thread.hwndFocus));  // on the page shown
+  }
+  ASSERT_TRUE(TypeTo(window, "ctrl+shift+Tab", run));  // home, and the focus went along
+}
+
+TEST_F(KeyboardRun, SpaceOnRunAppliesTheTweaksAndSpaceAgainRevertsThem) {
+  const HWND window = OpenWindow();
+  ASSERT_NE(window, nullptr);
+  const HWND start = StartButton(window);
+  ASSERT_TRUE(WaitFor([&] { return StoredStatus() == 0u; }));
+  Type("space");
+  ASSERT_TRUE(WaitFor([&] { return TextOf(start) == Translate(L"실행중"); }));
+  EXPECT_EQ(StoredStatus(), 1u);
+  EXPECT_EQ(MachineValue(InterfaceKey(), L"TCPNoDelay"), 1u);
+  EXPECT_EQ(MachineValue(kMultimedia, L"SystemResponsiveness"), 0u);
+  // The focus came back to Run when the wait ended.
+  EXPECT_TRUE(WaitFor([&] { return FocusIn(window) == Translate(L"실행중"); }));
+
+  Type("space");
+  ASSERT_TRUE(WaitFor([&] { return TextOf(start) == Translate(L"실행하기"); }));
+  EXPECT_EQ(StoredStatus(), 0u);
+  EXPECT_EQ(MachineValue(InterfaceKey(), L"TCPNoDelay"), std::nullopt);
+  EXPECT_EQ(MachineValue(kMultimedia, L"SystemResponsiveness"), 20u);
+  EXPECT_TRUE(WaitFor([&] { return FocusIn(window) == Translate(L"실행하기"); }));
+}
+
+// A box clicked on the settings page, then the home page's button clicked:
+// Space must not tick the hidden box, nor store a choice.
+TEST_F(KeyboardRun, AHiddenOptionBoxKeepsNoFocusForSpaceToTick) {
+  const HWND window = OpenWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return StoredStatus() == 0u; }));
+  const auto child = [&](const std::wstring& text) { return ChildWithText(window, text); };
+  ClickAt(child(Translate(L"환경설정")));
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = child(L"TcpNoDelay")) && IsWindowVisible(box); }));
+  ClickAt(box);
+  ASSERT_TRUE(WaitFor([&] { return FocusIn(window) == L"TcpNoDelay"; }));
+  const std::optional<DWORD> stored = StoredOption(L"tcpnodelay");
+  const LRESULT ticked = SendMessageW(box, BM_GETCHECK, 0, 0);
+
+  ClickAt(child(Translate(L"처음화면")));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
+  EXPECT_TRUE(WaitFor([&] { return FocusIn(window) == Translate(L"처음화면"); }));
+  Type("space");
+  std::this_thread::sleep_for(2s);  // what a wrongly placed focus would have ticked by now
+  EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), ticked);
+  EXPECT_EQ(StoredOption(L"tcpnodelay"), stored);
+}
+
+// What a screen reader in another process reads, through the object each
+// control hands out, and Run pressed through its default action.
+TEST_F(SmokeRun, AScreenReaderReadsTheControlsAndPressesRun) {
+  Program program;
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (window = program.Window()) != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return StoredStatus() == 0u; }));
+  const HWND start = StartButton(window);
+  ASSERT_NE(start, nullptr);
+  const std::optional<AccessibleFacts> run = ReadAccessible(start);
+  ASSERT_TRUE(run.has_value()) << "no object across processes";
+  EXPECT_EQ(run->role, ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_EQ(run->name, Translate(L"실행하기"));
+  EXPECT_EQ(run->state, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
+  EXPECT_EQ(run->action, OwnTranslate(OwnText::ActionPress));
+  const std::optional<AccessibleFacts> home =
+      ReadAccessible(ChildWithText(window, Translate(L"처음화면")));
+  ASSERT_TRUE(home.has_value());
+  EXPECT_EQ(home->role, ROLE_SYSTEM_PAGETAB);
+  EXPECT_TRUE(home->state & STATE_SYSTEM_SELECTED);
+
+  ASSERT_EQ(DoDefaultAction(start), S_OK);
+  // A reader's apartment serves its messages while it waits.
+  ASSERT_TRUE(WaitFor([&] {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    return TextOf(start) == Translate(L"실행중");
+  })) << testing::PrintToString(TextOf(start))
+      << " enabled " << IsWindowEnabled(start);
+  EXPECT_EQ(StoredStatus(), 1u);
+  EXPECT_EQ(ReadAccessible(start)->state & STATE_SYSTEM_PRESSED, STATE_SYSTEM_PRESSED);
+  EXPECT_EQ(ReadAccessible(start)->name, Translate(L"실행중"));
 }
 
 // The program's check-in against the stand-in; ctest gives it an English locale.
@@ -602,13 +811,6 @@ class CheckInRun : public ::testing::Test {
 };
 
 constexpr int kNoticeLinkId = 103;
-
-HWND ChildWithText(HWND parent, const std::wstring& text) {
-  for (HWND child : ChildWindows(parent)) {
-    if (TextOf(child) == text) return child;
-  }
-  return nullptr;
-}
 
 // A reply from a hostile or broken service: each URL holds a character that
 // has no place in a URL, escaped as JSON allows or sent raw as UTF-8.
