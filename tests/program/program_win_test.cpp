@@ -572,6 +572,7 @@ TEST_F(SmokeRun, AWaitThatRunsOutSettlesAndSaysSo) {
     EXPECT_TRUE(IsWindowEnabled(start));
     standin_.Reset();
   }
+}
 
 HWND ChildWithText(HWND parent, const std::wstring& text) {
   for (HWND child : ChildWindows(parent)) {
