@@ -374,13 +374,12 @@ void Control::BringToFront() {
 void Control::SetVisible(bool visible) {
   if (visible_ == visible) return;
   if (!visible && ContainsFocus()) Root().FocusLeaving(*this, false);
+  // Off screen while the others take its room or it is put in its place.
+  if (!handle_ && visible && parent_ && parent_->handle_) CreateHandle();
   visible_ = visible;
-  if (!handle_ && visible && parent_ && parent_->handle_) {
-    CreateHandle();
-  } else if (handle_ && parent_) {
-    ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
-  }
+  if (handle_ && parent_ && !visible) ShowWindow(handle_, SW_HIDE);
   if (parent_) parent_->AlignChildren();
+  if (handle_ && parent_ && visible) ShowWindow(handle_, SW_SHOWNA);
 }
 
 bool Control::Enabled() const { return enabled_; }

@@ -735,7 +735,8 @@ TEST_F(KeyboardRun, AHiddenOptionBoxKeepsNoFocusForSpaceToTick) {
   HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (box = child(L"TcpNoDelay")) && IsWindowVisible(box); }));
   ClickAt(box);
-  ASSERT_TRUE(WaitFor([&] { return FocusIn(window) == L"TcpNoDelay"; }));
+  ASSERT_TRUE(WaitFor([&] { return FocusIn(window) == L"TcpNoDelay"; }))
+      << "focus on " << testing::PrintToString(FocusIn(window));
   const std::optional<DWORD> stored = StoredOption(L"tcpnodelay");
   const LRESULT ticked = SendMessageW(box, BM_GETCHECK, 0, 0);
 

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,6 +30,24 @@ class MovePanel : public Panel {
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_WINDOWPOSCHANGING) ++moves;
+    return Panel::HandleMessage(message, wParam, lParam);
+  }
+};
+
+// Remembers where it was in its form whenever it had a message while on screen.
+class PlaceWatcher : public Panel {
+ public:
+  using Panel::Panel;
+  std::vector<RECT> placesOnScreen;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (IsWindowVisible(Handle())) {
+      RECT place;
+      GetWindowRect(Handle(), &place);
+      MapWindowPoints(nullptr, GetAncestor(Handle(), GA_ROOT), reinterpret_cast<POINT*>(&place), 2);
+      placesOnScreen.push_back(place);
+    }
     return Panel::HandleMessage(message, wParam, lParam);
   }
 };
@@ -109,18 +128,24 @@ TEST_F(Controls, ADpiChangeScalesEverythingAndMakesFontsAnew) {
 }
 
 TEST_F(Controls, CardPanelShowsExactlyOnePage) {
-  auto& cards = form_.Add<CardPanel>(L"Cards", &form_, DesignRect{0, 0, 300, 200});
+  ShowWindow(form_.Handle(), SW_SHOWNA);
+  auto& cards = form_.Add<CardPanel>(L"Cards", &form_, DesignRect{0, 50, 300, 150});
   Panel& first = cards.AddCard(form_, L"Card1");
   Panel& second = cards.AddCard(form_, L"Card2");
-  auto& onSecond = form_.Add<Label>(L"OnSecond", &second, DesignRect{10, 10, 50, 15});
-  EXPECT_TRUE(IsWindowVisible(first.Handle()) || !IsWindowVisible(form_.Handle()));
+  auto& onSecond = form_.Add<PlaceWatcher>(L"OnSecond", &second, DesignRect{10, 10, 50, 15});
+  EXPECT_TRUE(IsWindowVisible(first.Handle()));
   // A page gets its windows when it first shows.
   EXPECT_EQ(second.Handle(), nullptr);
   EXPECT_EQ(onSecond.Handle(), nullptr);
 
   cards.SetActiveCard(1);
-  EXPECT_EQ(RectInParent(second.Handle()), (RECT{0, 0, 300, 200}));
+  EXPECT_EQ(RectInParent(second.Handle()), (RECT{0, 0, 300, 150}));
   EXPECT_EQ(RectInParent(onSecond.Handle()), (RECT{10, 10, 60, 25}));
+  // Never on screen anywhere else, not even while the page was being made:
+  // a click aimed at what another program saw there would miss.
+  Pump();
+  EXPECT_THAT(onSecond.placesOnScreen, testing::Each(RECT{10, 60, 60, 75}));
+  EXPECT_FALSE(onSecond.placesOnScreen.empty());  // it painted, on screen
   EXPECT_FALSE(first.Visible());
   EXPECT_TRUE(second.Visible());
   EXPECT_FALSE(GetWindowLongW(first.Handle(), GWL_STYLE) & WS_VISIBLE);
