@@ -74,21 +74,16 @@ LRESULT NoticeLink::Message(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETDLGCODE:
       return DefSubclassProc(link_, message, wParam, lParam) |
              (WantsKey(lParam) ? DLGC_WANTMESSAGE : 0);
-    case WM_KEYDOWN:  // Enter at once, Space on release; no repeats
-      if (wParam == VK_RETURN) {
-        if (!(lParam & (1 << 30))) Open();
-        return 0;
-      }
-      if (wParam != VK_SPACE) break;
-      spaceHeld_ = true;
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+      const auto outcome = keys_.OnKey(message, wParam, lParam);
+      if (outcome == KeyPressTracker::Outcome::kNotMine) break;
+      if (outcome == KeyPressTracker::Outcome::kClicked) Open();
       return 0;
-    case WM_KEYUP:
-      if (wParam != VK_SPACE) break;
-      if (std::exchange(spaceHeld_, false)) Open();
-      return 0;
+    }
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      spaceHeld_ = false;
+      keys_.Cancel();
       InvalidateRect(link_, nullptr, TRUE);
       break;
     case WM_PAINT: {

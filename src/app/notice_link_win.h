@@ -5,6 +5,7 @@
 #include <string>
 
 #include "widgets/accessible_win.h"
+#include "widgets/key_press_tracker_win.h"
 
 namespace tavrin {
 
@@ -40,7 +41,7 @@ class NoticeLink final : public AccessibleSource {
   HWND link_;
   int id_;
   std::wstring language_;
-  bool spaceHeld_ = false;
+  KeyPressTracker keys_;
 };
 
 }  // namespace tavrin

@@ -34,7 +34,7 @@ void StyledButton::SetDown(bool down) {
 // The focus has a mark of its own, so it does not choose the state.
 TButtonState StyledButton::State() const {
   return ChooseButtonState(
-      {.enabled = Enabled(), .down = down_, .pushed = press_.Pressed() || spaceHeld_, .hot = hot_});
+      {.enabled = Enabled(), .down = down_, .pushed = press_.Pressed() || keys_.Pressed(), .hot = hot_});
 }
 
 void StyledButton::Redraw() { Invalidate(); }
@@ -78,45 +78,30 @@ LRESULT StyledButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_ENABLE:
       hot_ = false;
-      spaceHeld_ = false;
+      keys_.Cancel();
       press_.Cancel(Handle());
       Redraw();
       return 0;
     case WM_KEYDOWN:
-    case WM_KEYUP:
-      if (KeyMessage(message, wParam, lParam)) return 0;
-      break;
+    case WM_KEYUP: {
+      const auto outcome = keys_.OnKey(message, wParam, lParam);
+      if (outcome == KeyPressTracker::Outcome::kNotMine) break;
+      Redraw();
+      // Redrawn first: the click may take the button along.
+      if (outcome == KeyPressTracker::Outcome::kClicked && Enabled()) Click();
+      return 0;
+    }
     case WM_GETDLGCODE:
       return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
     case WM_SETFOCUS:
       Redraw();
       break;
     case WM_KILLFOCUS:
-      spaceHeld_ = false;
+      keys_.Cancel();
       Redraw();
       break;
   }
   return Control::HandleMessage(message, wParam, lParam);
-}
-
-// Space presses on the way down and clicks on the way up, as a system
-// button does; Enter clicks at once. Auto-repeat adds nothing.
-bool StyledButton::KeyMessage(UINT message, WPARAM key, LPARAM flags) {
-  const bool repeat = (flags & (1 << 30)) != 0;
-  if (key == VK_RETURN && message == WM_KEYDOWN) {
-    if (!repeat && Enabled()) Click();
-    return true;
-  }
-  if (key != VK_SPACE) return false;
-  if (message == WM_KEYDOWN) {
-    if (!repeat) spaceHeld_ = true;
-    Redraw();
-  } else if (spaceHeld_) {
-    spaceHeld_ = false;
-    Redraw();
-    if (Enabled()) Click();  // the click may take the button along
-  }
-  return true;
 }
 
 void StyledButton::Paint(HDC dc, const RECT& client) {

@@ -5,6 +5,7 @@
 
 #include "appearance/button_styles.h"
 #include "widgets/control_win.h"
+#include "widgets/key_press_tracker_win.h"
 #include "widgets/press_tracker_win.h"
 
 namespace tavrin {
@@ -47,15 +48,13 @@ class StyledButton : public Control {
  private:
   void TrackHot();
   void Redraw();
-  // Space or Enter; true when the key was the button's.
-  bool KeyMessage(UINT message, WPARAM key, LPARAM flags);
 
   TButtonLook look_;
   Role role_ = Role::Push;
   int radius_ = 0;
   bool down_ = false;
   PressTracker press_;
-  bool spaceHeld_ = false;
+  KeyPressTracker keys_;
   bool hot_ = false;
 };
 

@@ -33,20 +33,15 @@ LRESULT VectorImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case BM_CLICK:
       Click();
       return 0;
-    case WM_KEYDOWN:  // Enter at once, Space on release; no repeats
-      if (wParam == VK_RETURN) {
-        if (!(lParam & (1 << 30))) Click();
-        return 0;
-      }
-      if (wParam != VK_SPACE) break;
-      spaceHeld_ = true;
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+      const auto outcome = keys_.OnKey(message, wParam, lParam);
+      if (outcome == KeyPressTracker::Outcome::kNotMine) break;
+      if (outcome == KeyPressTracker::Outcome::kClicked) Click();
       return 0;
-    case WM_KEYUP:
-      if (wParam != VK_SPACE) break;
-      if (std::exchange(spaceHeld_, false)) Click();
-      return 0;
+    }
     case WM_KILLFOCUS:
-      spaceHeld_ = false;
+      keys_.Cancel();
       [[fallthrough]];
     case WM_SETFOCUS:
       Invalidate();

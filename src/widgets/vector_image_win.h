@@ -4,6 +4,7 @@
 
 #include "widgets/control_win.h"
 #include "widgets/gdiplus_win.h"
+#include "widgets/key_press_tracker_win.h"
 #include "widgets/press_tracker_win.h"
 
 namespace tavrin {
@@ -35,7 +36,7 @@ class VectorImage : public Control {
   float designWidth_ = 1;
   float designHeight_ = 1;
   PressTracker press_;
-  bool spaceHeld_ = false;
+  KeyPressTracker keys_;
 };
 
 }  // namespace tavrin

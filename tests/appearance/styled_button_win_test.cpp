@@ -102,15 +102,15 @@ TEST_F(StyledButtons, ScreenReadersLearnTheRoleStateAndActionOfEachKind) {
   };
   const Case cases[] = {
       {&push,
-       {ROLE_SYSTEM_PUSHBUTTON, L"Run", kFocused, OwnTranslate(OwnText::ActionPress)},
+       {ROLE_SYSTEM_PUSHBUTTON, L"Run", kFocused, OwnTranslate(OwnText::ActionPress), L""},
        kFocused | STATE_SYSTEM_PRESSED},
       {&page,
        {ROLE_SYSTEM_PAGETAB, L"Home", kFocusable | STATE_SYSTEM_SELECTABLE,
-        OwnTranslate(OwnText::ActionSwitch)},
+        OwnTranslate(OwnText::ActionSwitch), L""},
        kFocusable | STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED},
       {&link,
        {ROLE_SYSTEM_LINK, L"Donate", kFocusable | STATE_SYSTEM_LINKED,
-        OwnTranslate(OwnText::ActionJump)},
+        OwnTranslate(OwnText::ActionJump), L""},
        kFocusable | STATE_SYSTEM_LINKED},
   };
   for (const Case& c : cases) {
@@ -121,6 +121,7 @@ TEST_F(StyledButtons, ScreenReadersLearnTheRoleStateAndActionOfEachKind) {
     EXPECT_EQ(up->name, c.up.name);
     EXPECT_EQ(up->state, c.up.state);
     EXPECT_EQ(up->action, c.up.action);
+    EXPECT_EQ(up->description, c.up.description);
     c.button->SetDown(true);
     EXPECT_EQ(ReadAccessible(c.button->Handle())->state, c.downState);
     c.button->SetDown(false);

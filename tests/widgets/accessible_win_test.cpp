@@ -52,15 +52,15 @@ TEST_F(Accessibility, EachControlTellsItsRoleNameStateAndAction) {
   };
   const std::wstring check = OwnTranslate(OwnText::ActionCheck);
   const Case cases[] = {
-      {&label, {ROLE_SYSTEM_STATICTEXT, L"Adapter", STATE_SYSTEM_READONLY, L""}},
-      {&markup, {ROLE_SYSTEM_STATICTEXT, L"Fast games", STATE_SYSTEM_READONLY, L""}},
-      {&group, {ROLE_SYSTEM_GROUPING, L"Options", 0, L""}},
-      {&box, {ROLE_SYSTEM_CHECKBUTTON, L"TcpNoDelay", STATE_SYSTEM_FOCUSABLE, check}},
+      {&label, {ROLE_SYSTEM_STATICTEXT, L"Adapter", STATE_SYSTEM_READONLY, L"", L""}},
+      {&markup, {ROLE_SYSTEM_STATICTEXT, L"Fast games", STATE_SYSTEM_READONLY, L"", L""}},
+      {&group, {ROLE_SYSTEM_GROUPING, L"Options", 0, L"", L""}},
+      {&box, {ROLE_SYSTEM_CHECKBUTTON, L"TcpNoDelay", STATE_SYSTEM_FOCUSABLE, check, L""}},
       {&link,
        {ROLE_SYSTEM_LINK, L"Home page", STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE,
-        OwnTranslate(OwnText::ActionJump)}},
-      {&picture, {ROLE_SYSTEM_GRAPHIC, L"", 0, L""}},
-      {&indicator, {ROLE_SYSTEM_ANIMATION, L"Working", 0, L""}},
+        OwnTranslate(OwnText::ActionJump), L""}},
+      {&picture, {ROLE_SYSTEM_GRAPHIC, L"", 0, L"", L""}},
+      {&indicator, {ROLE_SYSTEM_ANIMATION, L"Working", 0, L"", L""}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.control->Name()));
@@ -69,6 +69,7 @@ TEST_F(Accessibility, EachControlTellsItsRoleNameStateAndAction) {
     EXPECT_EQ(facts.name, c.facts.name);
     EXPECT_EQ(facts.state, c.facts.state);
     EXPECT_EQ(facts.action, c.facts.action);
+    EXPECT_EQ(facts.description, c.facts.description);
   }
   // A plain container is left to the system's own object.
   auto& panel = form_.Add<Panel>(L"Panel", &form_, DesignRect{0, 100, 50, 50});
