@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "i18n/own_texts.h"
+#include "widgets/control_win.h"
 #include "widgets/gdi_win.h"
 
 namespace tavrin {
@@ -27,12 +28,7 @@ NoticeLink::~NoticeLink() {
 
 long NoticeLink::AccessibleRole() const { return ROLE_SYSTEM_LINK; }
 
-std::wstring NoticeLink::AccessibleName() const {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(link_)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextW(link_, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+std::wstring NoticeLink::AccessibleName() const { return WindowText(link_); }
 
 long NoticeLink::AccessibleState() const { return STATE_SYSTEM_LINKED; }
 

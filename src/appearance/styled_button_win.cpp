@@ -33,8 +33,10 @@ void StyledButton::SetDown(bool down) {
 
 // The focus has a mark of its own, so it does not choose the state.
 TButtonState StyledButton::State() const {
-  return ChooseButtonState(
-      {.enabled = Enabled(), .down = down_, .pushed = press_.Pressed() || keys_.Pressed(), .hot = hot_});
+  return ChooseButtonState({.enabled = Enabled(),
+                            .down = down_,
+                            .pushed = press_.Pressed() || keys_.Pressed(),
+                            .hot = hot_});
 }
 
 void StyledButton::Redraw() { Invalidate(); }

@@ -162,21 +162,26 @@ LRESULT CALLBACK Control::SystemWindowProc(HWND window, UINT message, WPARAM wPa
 }
 
 LRESULT Control::SystemMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_GETOBJECT:
-      if (AnswersForItself(lParam)) return AnswerAccessibleObject(handle_, wParam, *this);
-      break;
-    case WM_CHANGEUISTATE:
-    case WM_QUERYUISTATE:
-      // As for our own windows: the system draws its focus by the form's state.
-      if (parent_ && Root().handle_) return SendMessageW(Root().handle_, message, wParam, lParam);
-      break;
-  }
+  if (const std::optional<LRESULT> result = SharedMessage(message, wParam, lParam)) return *result;
   return CallWindowProcW(systemProc_, handle_, message, wParam, lParam);
 }
 
-bool Control::AnswersForItself(LPARAM objectId) const {
-  return static_cast<DWORD>(objectId) == static_cast<DWORD>(OBJID_CLIENT) && AccessibleRole() != 0;
+// Answered alike for our own windows and system-class ones.
+std::optional<LRESULT> Control::SharedMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETOBJECT:
+      if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT) && AccessibleRole() != 0) {
+        return AnswerAccessibleObject(handle_, wParam, *this);
+      }
+      break;
+    case WM_CHANGEUISTATE:
+    case WM_QUERYUISTATE:
+      // The form keeps the keyboard-cue state for every window inside; the
+      // system's controls draw their focus by it too.
+      if (parent_ && Root().handle_) return SendMessageW(Root().handle_, message, wParam, lParam);
+      break;
+  }
+  return std::nullopt;
 }
 
 std::wstring Control::AccessibleName() const {
@@ -256,18 +261,11 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return ColorChild(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-    case WM_CHANGEUISTATE:
-    case WM_QUERYUISTATE:
-      // The form keeps the keyboard-cue state for every window inside.
-      if (parent_ && Root().handle_) return SendMessageW(Root().handle_, message, wParam, lParam);
-      break;
     case WM_UPDATEUISTATE:
       Invalidate();
       break;
-    case WM_GETOBJECT:
-      if (AnswersForItself(lParam)) return AnswerAccessibleObject(handle_, wParam, *this);
-      break;
   }
+  if (const std::optional<LRESULT> result = SharedMessage(message, wParam, lParam)) return *result;
   return Default(message, wParam, lParam);
 }
 
@@ -472,20 +470,15 @@ void Control::SetColor(TColor color) {
 void Control::SetHint(const std::wstring& hint) {
   hint_ = hint;
   if (!handle_) return;
-  if (Hints* hints = FormHints()) hints->Set(handle_, hint_);
+  if (Hints* hints = Root().OwnHints()) hints->Set(handle_, hint_);
 }
 
-Hints* Control::FormHints() {
-  Control* root = this;
-  while (root->parent_) root = root->parent_;
-  return root->OwnHints();
-}
+std::wstring Control::GetCaption() const { return handle_ ? WindowText(handle_) : caption_; }
 
-std::wstring Control::GetCaption() const {
-  if (!handle_) return caption_;
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(handle_, text.data(), static_cast<int>(text.size()))));
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 

@@ -162,13 +162,12 @@ class Control : public Component, protected AccessibleSource {
 
  private:
   void ForgetHandles();
-  Hints* FormHints();
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept;
   static LRESULT CALLBACK SystemWindowProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) noexcept;
   LRESULT SystemMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  bool AnswersForItself(LPARAM objectId) const;
+  std::optional<LRESULT> SharedMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CollectTabStops(std::vector<Control*>& stops);
   void RegisterWindowClass() const;
   Control* ChildWithHandle(HWND window) const;
@@ -196,5 +195,8 @@ class Control : public Component, protected AccessibleSource {
   BrushHandle childBrush_;
   COLORREF childBrushColor_ = CLR_INVALID;
 };
+
+// The text of any window, a control's caption or a system control's.
+std::wstring WindowText(HWND window);
 
 }  // namespace tavrin

@@ -84,18 +84,20 @@ void Form::MoveFocusAmongNeighbours(bool forward) {
 }
 
 void Form::TakeFocus() {
+  const auto waitsToBeEnabled = [](HWND window) {
+    return Control::FromHandle(window) && IsWindowVisible(window) && !IsWindowEnabled(window);
+  };
   if (parkedFrom_) {
-    const Control* parked = Control::FromHandle(parkedFrom_);
-    if (parked && IsWindowVisible(parkedFrom_) && !IsWindowEnabled(parkedFrom_)) return;
+    if (waitsToBeEnabled(parkedFrom_)) return;
     parkedFrom_ = nullptr;
   }
   Control* target = Control::FromHandle(std::exchange(savedFocus_, nullptr));
-  if (target && &target->Root() == this && IsWindowVisible(target->Handle()) &&
-      !IsWindowEnabled(target->Handle())) {
+  if (target && &target->Root() != this) target = nullptr;
+  if (target && waitsToBeEnabled(target->Handle())) {
     parkedFrom_ = target->Handle();  // it comes back when enabled
     return;
   }
-  if (!target || &target->Root() != this || !target->CanFocus()) target = firstFocus_;
+  if (!target || !target->CanFocus()) target = firstFocus_;
   if (!target || !target->CanFocus()) {
     const std::vector<Control*> stops = TabStops();
     target = stops.empty() ? nullptr : stops.front();

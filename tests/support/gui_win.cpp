@@ -177,13 +177,6 @@ RECT RectInParent(HWND window) {
   return rect;
 }
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 void ExpectButtonLook(HWND button, const ButtonLook& look, const char* what) {
   SCOPED_TRACE(what);
   RECT client;

@@ -41,8 +41,6 @@ int CountPixels(HWND window, const RECT& area, COLORREF color);
 // The window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND window);
 
-std::wstring WindowText(HWND window);
-
 // What this thread's tooltips hold for `control`: the texts of its tools.
 std::vector<std::wstring> TooltipTexts(HWND control);
 // A tooltip of this thread that shows; null when none does.

@@ -56,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"SpaceRepeatsClickOnce", {kSpaceDown, kSpaceRepeat, kSpaceRepeat, kSpaceUp}, 1},
         KeyCase{"SpaceHeldWhenTheFocusCameClicksNothing", {kSpaceRepeat, kSpaceUp}, 0},
         KeyCase{"SpaceReleasedAloneClicksNothing", {kSpaceUp}, 0},
-        KeyCase{"FocusLostWhileHeldClicksNothing", {kSpaceDown, kCancel, kSpaceRepeat, kSpaceUp}, 0},
+        KeyCase{
+            "FocusLostWhileHeldClicksNothing", {kSpaceDown, kCancel, kSpaceRepeat, kSpaceUp}, 0},
         KeyCase{"EnterClicksAtOnce", {kEnterDown}, 1},
         KeyCase{"EnterRepeatsClickOnce", {kEnterDown, kEnterRepeat, kEnterRepeat, kEnterUp}, 1}),
     [](const testing::TestParamInfo<KeyCase>& info) { return info.param.name; });
